@@ -1,0 +1,20 @@
+#include "fuzz/IniFuzz.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+// Every seed of the fuzz target goes through the reader and writer with its invariants.
+TEST(IniFuzzCorpus, EverySeedHoldsTheInvariants)
+{
+    const QDir dir(QStringLiteral(QX_INI_CORPUS));
+    const QStringList seeds = dir.entryList(QDir::Files);
+    ASSERT_FALSE(seeds.isEmpty()) << QX_INI_CORPUS;
+    for (const QString& name : seeds) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray data = file.readAll();
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(QxFuzzIni(reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size())), 0);
+    }
+}
