@@ -1,0 +1,24 @@
+#pragma once
+// The settings file: the look and the output quality, remembered from one run to the
+// next in norvane.ini beside the program.
+
+#include "ConversionJob.h"
+
+#include <string>
+
+namespace settings {
+
+inline constexpr char kFileName[] = "norvane.ini";
+inline constexpr char kSection[] = "Quorlantix";
+inline constexpr int kDefaultSkinType = 3;
+inline constexpr int kDefaultQuality = 2;
+
+// The program directory followed by norvane.ini.
+std::string FilePath();
+
+// skinType and quality from the file; the defaults where the file, section or key is missing.
+void Load(ConversionJob& job, const std::string& path = FilePath());
+// Writes both back; a failed write goes unreported and the next run reads what the file holds.
+void Save(const ConversionJob& job, const std::string& path = FilePath());
+
+}  // namespace settings
