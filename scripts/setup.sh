@@ -6,6 +6,7 @@ QX_PACKAGES=(
   qt6-base-dev
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev
+  ffmpeg
 )
 
 qx_missing_packages() {

@@ -1,0 +1,62 @@
+#pragma once
+// The conversion engine: one run from a source file to a complete ASF file with WMV
+// video and WMA audio, on FFmpeg. Prepare checks and builds everything before a byte is
+// written; the run goes on three threads (demux and decode, filter, encode and mux)
+// joined by bounded queues, so both cores work.
+
+#include "ProfileFile.h"
+#include "platform/com/Com.h"
+#include "WMEncoder.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform::wmenc {
+
+struct EngineSettings {
+    std::string videoSource;  // UTF-8 paths
+    std::string audioSource;  // empty: no sound wanted
+    std::string output;
+    int cropLeft = 0;  // pixels; 0 or less leaves the edge alone
+    int cropTop = 0;
+    int cropRight = 0;
+    int cropBottom = 0;
+    Profile profile;
+    std::int64_t maxBytes = 0;         // 0: no limit
+    std::int64_t maxMilliseconds = 0;  // 0: no limit
+    bool autoStop = true;              // end by itself at the end of the source
+};
+
+// What a poll reads while the run goes on, without waiting for it.
+struct RunStats {
+    std::atomic<std::int64_t> bytes{0};         // written to the output so far
+    std::atomic<std::int64_t> milliseconds{0};  // media written so far
+};
+
+class Engine {
+public:
+    // Checks the settings and the files and builds the chain; nullptr with a failing
+    // code and a readable text when anything is wrong. Nothing is written then, and an
+    // existing output file is left as it was.
+    static std::unique_ptr<Engine> Prepare(const EngineSettings& settings, std::shared_ptr<RunStats> stats,
+                                           HRESULT& hr, std::string& error);
+    ~Engine();  // stops a run that still goes on
+
+    HRESULT Start();  // starts, or resumes after Pause
+    HRESULT Pause();
+    HRESULT Stop();   // returns once the output is complete (or removed after a failure)
+
+    WMENC_ENCODER_STATE State() const;
+    HRESULT Error() const;
+    std::string ErrorText() const;
+
+    struct Impl;
+
+private:
+    explicit Engine(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace platform::wmenc

@@ -1,0 +1,28 @@
+#pragma once
+// Media fixtures made with the ffmpeg command into the build tree (once per tree), and
+// the checks run on outputs: ffprobe's view of a file and a full decode.
+
+#include <QJsonObject>
+#include <string>
+#include <vector>
+
+namespace qxtest {
+
+// The fixture called name, made with "ffmpeg -y <args> <path>" when it is not there yet.
+std::string Media(const std::string& name, const std::string& args);
+
+// ffprobe -show_format -show_streams as JSON; an empty object when ffprobe fails.
+QJsonObject Probe(const std::string& path);
+QJsonObject StreamOf(const QJsonObject& probe, const QString& type);  // first of that codec_type
+double Duration(const QJsonObject& probe);                              // format duration, seconds
+
+// Decodes every packet; returns ffmpeg's complaints, empty when the file is sound.
+std::string DecodeErrors(const std::string& path);
+
+// Seconds from the first packet's start to the last packet's end, over every stream.
+double PacketSpan(const std::string& path);
+
+// The presentation times (seconds) of every packet of the stream type, in file order.
+std::vector<double> PacketTimes(const std::string& path, const char* type);
+
+}  // namespace qxtest
