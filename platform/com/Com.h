@@ -185,7 +185,8 @@ public:
         if (!ppv)
             return E_POINTER;
         *ppv = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDispatch)
+        // IDispatch only for objects that are automation objects.
+        if (riid == IID_IUnknown || (riid == IID_IDispatch && std::is_base_of_v<IDispatch, First>))
             *ppv = static_cast<IUnknown*>(static_cast<First*>(this));
         else
             (void)((AnswersTo<Interfaces>(riid) ? (*ppv = static_cast<Interfaces*>(this), true) : false) || ...);

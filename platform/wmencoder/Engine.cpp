@@ -29,6 +29,8 @@ extern "C" {
 namespace platform::wmenc {
 namespace {
 
+constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
+
 std::string AvError(int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -391,7 +393,7 @@ struct Engine::Impl {
                 return;
             const AVStream* s = in->format->streams[idx];
             if (s->start_time != AV_NOPTS_VALUE) {
-                const std::int64_t t = av_rescale_q(s->start_time, s->time_base, AV_TIME_BASE_Q);
+                const std::int64_t t = av_rescale_q(s->start_time, s->time_base, kMicroseconds);
                 startTime = startTime == AV_NOPTS_VALUE ? t : std::min(startTime, t);
             }
         };
@@ -744,7 +746,7 @@ struct Engine::Impl {
     {
         if (avcodec_send_packet(decoder, packet) < 0 && packet)
             return true;  // a damaged packet: skip it, as a player would
-        const std::int64_t offset = av_rescale_q(startTime, AV_TIME_BASE_Q, stream->time_base);
+        const std::int64_t offset = av_rescale_q(startTime, kMicroseconds, stream->time_base);
         for (;;) {
             FramePtr frame(av_frame_alloc());
             const int rc = avcodec_receive_frame(decoder, frame.get());
@@ -782,7 +784,7 @@ struct Engine::Impl {
             }
             const AVStream* s = in->format->streams[packet->stream_index];
             if (packet->dts != AV_NOPTS_VALUE)
-                in->nextTime = av_rescale_q(packet->dts, s->time_base, AV_TIME_BASE_Q);
+                in->nextTime = av_rescale_q(packet->dts, s->time_base, kMicroseconds);
             if (in == videoInput && packet->stream_index == in->videoIndex)
                 ok = Decode(videoDecoder, packet.get(), Item::Video, s);
             else if (in == audioInput && audioDecoder && packet->stream_index == in->audioIndex)

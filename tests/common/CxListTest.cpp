@@ -58,12 +58,16 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     if (g_failNothrowNew)
         return nullptr;
-    return std::malloc(size ? size : 1);
+    try {
+        return ::operator new(size);  // pairs with the plain delete the list uses
+    } catch (...) {
+        return nullptr;
+    }
 }
 
 void operator delete(void* p, const std::nothrow_t&) noexcept
 {
-    std::free(p);
+    ::operator delete(p);
 }
 
 namespace {

@@ -1,0 +1,231 @@
+// qxconvert: converts one video file for a Pocket PC screen from the command line, with
+// the same calls of the encoder wrapper, in the same order, as the wizard's encoding page.
+
+#include "common/multimedia/CxWMEncoder.h"
+#include "platform/wmencoder/WMEncoder.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+struct Options {
+    std::string source, output;
+    int screen = 1;   // 1 standard, 2 wide, 3 VGA
+    int quality = 2;  // 1 high, 2 medium, 3 low
+    int crop[4] = {0, 0, 0, 0};
+    long long maxKB = 0, maxMinutes = 0;
+};
+
+[[noreturn]] void Usage(const char* problem)
+{
+    if (problem)
+        std::fprintf(stderr, "qxconvert: %s\n", problem);
+    std::fprintf(stderr,
+                 "usage: qxconvert SOURCE OUTPUT [--screen standard|wide|vga] [--quality high|medium|low]\n"
+                 "                 [--crop LEFT,TOP,RIGHT,BOTTOM] [--max-size KB] [--max-minutes N]\n");
+    std::exit(2);
+}
+
+bool ParseInt(const char* text, long long& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoll(text, &end, 10);
+    return *text && end && *end == '\0' && errno == 0;
+}
+
+Options Parse(int argc, char** argv)
+{
+    Options o;
+    int positional = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> const char* {
+            if (i + 1 >= argc)
+                Usage((arg + " needs a value").c_str());
+            return argv[++i];
+        };
+        if (arg == "--screen") {
+            const std::string v = value();
+            o.screen = v == "standard" ? 1 : v == "wide" ? 2 : v == "vga" ? 3 : 0;
+            if (!o.screen)
+                Usage("--screen is standard, wide or vga");
+        } else if (arg == "--quality") {
+            const std::string v = value();
+            o.quality = v == "high" ? 1 : v == "medium" ? 2 : v == "low" ? 3 : 0;
+            if (!o.quality)
+                Usage("--quality is high, medium or low");
+        } else if (arg == "--crop") {
+            long long m[4];
+            const char* v = value();
+            if (std::sscanf(v, "%lld,%lld,%lld,%lld", &m[0], &m[1], &m[2], &m[3]) != 4)
+                Usage("--crop takes four numbers: LEFT,TOP,RIGHT,BOTTOM");
+            for (int k = 0; k < 4; ++k) {
+                if (m[k] < 0 || m[k] > 100000)
+                    Usage("cropping margins are pixels, 0 or more");
+                o.crop[k] = int(m[k]);
+            }
+        } else if (arg == "--max-size") {
+            if (!ParseInt(value(), o.maxKB) || o.maxKB <= 0 || o.maxKB > (1LL << 40))
+                Usage("--max-size takes a positive number of kilobytes");
+        } else if (arg == "--max-minutes") {
+            if (!ParseInt(value(), o.maxMinutes) || o.maxMinutes <= 0 || o.maxMinutes > 100000)
+                Usage("--max-minutes takes a positive number of minutes");
+        } else if (arg == "-h" || arg == "--help") {
+            Usage(nullptr);
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            Usage(("unknown option " + arg).c_str());
+        } else if (positional == 0) {
+            o.source = arg;
+            ++positional;
+        } else if (positional == 1) {
+            o.output = arg;
+            ++positional;
+        } else {
+            Usage("one source and one output only");
+        }
+    }
+    if (positional != 2)
+        Usage("a source and an output file are needed");
+    return o;
+}
+
+// The source's length in milliseconds, for the progress figures; 0 when unknown.
+long long SourceMilliseconds(const std::string& path)
+{
+    AVFormatContext* fmt = nullptr;
+    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0)
+        return 0;
+    long long ms = 0;
+    if (avformat_find_stream_info(fmt, nullptr) >= 0 && fmt->duration > 0)
+        ms = fmt->duration / 1000;
+    avformat_close_input(&fmt);
+    return ms;
+}
+
+std::string Clock(long long ms)
+{
+    const long long s = ms / 1000;
+    char text[32];
+    if (s >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
+    return text;
+}
+
+std::string Size(long long bytes)
+{
+    char text[32];
+    if (bytes >= 1024 * 1024)
+        std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / (1024.0 * 1024.0));
+    else
+        std::snprintf(text, sizeof text, "%lld KB", bytes / 1024);
+    return text;
+}
+
+int Fail(CxWMEncoder& encoder, const char* what)
+{
+    char text[1024] = "";
+    encoder.GetErrorText(text, sizeof text);
+    std::fprintf(stderr, "qxconvert: %s%s%s (0x%08X)\n", what, *text ? ": " : "", text,
+                 unsigned(encoder.GetLastResult()));
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const Options o = Parse(argc, argv);
+    platform::wmenc::RegisterEncoderClasses();
+    std::signal(SIGINT, [](int) { g_interrupted = true; });
+    std::signal(SIGTERM, [](int) { g_interrupted = true; });
+
+    CxWMEncoder encoder;
+    if (!encoder.IsInitialized())
+        return Fail(encoder, "the encoder cannot be created");
+    encoder.LoadSystemProfiles();
+    auto* group = static_cast<CxWMEncGroup*>(std::calloc(1, sizeof(CxWMEncGroup)));
+    if (!group || !encoder.AddSourceGroup(group)) {
+        std::free(group);
+        return Fail(encoder, "the source group cannot be added");
+    }
+    if (!encoder.SetupSourceGroup(group, o.source.c_str(), o.source.c_str()))
+        return Fail(encoder, "the source cannot be set");
+    if (!encoder.SetOutputFile(o.output.c_str()))
+        return Fail(encoder, "the output file cannot be set");
+    if (!encoder.LoadOutputProfile(group, 999 + o.screen, o.quality))
+        return Fail(encoder, "the output profile cannot be loaded");
+    if (!encoder.SetCropping(group, o.crop[0], o.crop[1], o.crop[2], o.crop[3]))
+        return Fail(encoder, "the cropping cannot be set");
+    if (!encoder.SetOutputLimits(o.maxKB * 1024, o.maxMinutes * 60000))
+        return Fail(encoder, "the output restriction cannot be set");
+    if (!encoder.Prepare(true))
+        return Fail(encoder, "the conversion cannot be prepared");
+
+    const long long total = SourceMilliseconds(o.source);
+    const bool terminal = ::isatty(STDOUT_FILENO);
+    const auto began = std::chrono::steady_clock::now();
+    if (!encoder.Start())
+        return Fail(encoder, "the conversion cannot be started");
+
+    auto lastLine = began;
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        if (g_interrupted) {
+            encoder.Stop();
+            if (terminal)
+                std::printf("\n");
+            std::fprintf(stderr, "qxconvert: stopped; %s holds what was converted so far\n", o.output.c_str());
+            return 130;
+        }
+        const long long ms = encoder.GetFileDuration();
+        const long long bytes = encoder.GetFileSize();
+        const int state = encoder.GetRunState();
+        const auto now = std::chrono::steady_clock::now();
+        const long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - began).count();
+        const double part = total > 0 ? std::min(1.0, double(ms) / double(total)) : 0.0;
+        std::string line = std::to_string(int(part * 100)) + "%  " + Clock(ms) + " encoded  " + Size(bytes);
+        if (part > 0.01 && part < 1.0)
+            line += "  " + Clock((long long)(double(elapsed) * (1.0 - part) / part)) + " left";
+        if (terminal) {
+            std::printf("\r%-60s", line.c_str());
+            std::fflush(stdout);
+        } else if (now - lastLine >= std::chrono::seconds(5)) {
+            std::printf("%s\n", line.c_str());
+            std::fflush(stdout);
+            lastLine = now;
+        }
+        if (state == platform::wmenc::WMENC_ENCODER_STOPPED || state < 0)
+            break;
+    }
+    if (terminal)
+        std::printf("\n");
+    if (platform::FAILED(encoder.GetErrorState()))
+        return Fail(encoder, "the conversion failed");
+    encoder.Stop();
+    struct stat st {};
+    if (::stat(o.output.c_str(), &st) != 0) {
+        std::fprintf(stderr, "qxconvert: the output file was not written\n");
+        return 1;
+    }
+    const long long ms = encoder.GetFileDuration();
+    std::printf("%s: %s, %s\n", o.output.c_str(), Clock(ms).c_str(), Size(st.st_size).c_str());
+    return 0;
+}
