@@ -1,0 +1,68 @@
+#pragma once
+// Drawing helpers shared by the skinned controls: cutting frames out of theme pictures,
+// stretching a picture without distorting its corners, tiling, the parent's background
+// under a transparent control, flat borders, and passing a look to a container's children.
+
+#include "Themes.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+class TsuiFileTheme;
+
+// The transparent key of stretchable artwork.
+inline constexpr QRgb kSuiMagenta = 0xFFFF00FF;
+
+// A rectangle from its left, top, right and bottom edges, right and bottom exclusive.
+inline QRect RectLTRB(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+// Frame frameIndex (from 1) of frameCount equal frames of source, unscaled; each frame
+// is width div frameCount wide. An empty source or a frame out of range gives an empty image.
+void SpitBitmap(const QImage& source, QImage& destination, int frameCount, int frameIndex);
+
+// Nine-part stretch of bitmap over rect: corners kept 1:1 (masked on magenta when
+// transparent is set), edges and middle stretched, always masked on magenta.
+void SpitDraw(const QImage& bitmap, QPainter& canvas, const QRect& rect, bool transparent);
+
+// Three equal parts side by side: caps 1:1 with a transparent key (the top-left pixel when
+// topLeftKey is set, else magenta), the middle stretched opaque between them.
+void SpitDrawHorizontal(const QImage& bitmap, QPainter& canvas, const QRect& rect, bool topLeftKey);
+
+// The picture 1:1 from the canvas origin across rect's size, clipped by the canvas.
+void TileDraw(QPainter& canvas, const QImage& picture, const QRect& rect);
+
+// Paints what the control's parent draws under it (the parent alone, not its other
+// children) onto a canvas of the control's size. Nothing without a parent.
+void DoTrans(QPainter& canvas, QWidget* control);
+
+// A flat one-pixel frame round the control, and an inner one in innerColor.
+void DrawControlBorder(QPainter& canvas, const QWidget* control, platform::COLORREF outerColor,
+                       platform::COLORREF innerColor, bool drawInner);
+
+// Sets FileTheme then UIStyle on every direct child that publishes both.
+void ContainerApplyUIStyle(QWidget* container, TsuiUIStyle look, TsuiFileTheme* fileTheme);
+
+// Whether the object's class publishes a property of that name (never a dynamic one).
+bool IsHasProperty(const QObject* component, const char* name);
+
+// All four edges inclusive.
+bool InRect(int x, int y, const QRect& rect);
+bool InRect(const QPoint& point, const QRect& rect);
+
+// The available area of the screen of the active window, else of the primary screen.
+QRect GetWorkAreaRect();
+
+void PlaceControl(QWidget* control, const QRect& rect);
+void PlaceControl(QWidget* control, const QPoint& point);
+
+// Whether the window counts as the application's active one for keyboard handling.
+bool FormHasFocus(const QWidget* form);
+// The main window that FormHasFocus measures against; none until the program sets it.
+void SetSuiMainForm(QWidget* form);
+QWidget* SuiMainForm();
