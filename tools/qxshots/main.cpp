@@ -1,0 +1,45 @@
+// qxshots: pictures for reviewing the skin by eye.
+//
+//   qxshots --art DIR   one sheet per look (and one for the shared pictures) showing
+//                       every built-in picture at 2x with its name and frames
+#include "ArtSheet.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+struct Mode {
+    const char* option;
+    const char* usage;
+    int (*run)(const QString& dir);
+};
+
+const Mode kModes[] = {
+    {"--art", "DIR   sheets of the built-in artwork, one PNG per look", qxshots::writeArtSheets},
+};
+
+int usage()
+{
+    std::fprintf(stderr, "usage:\n");
+    for (const Mode& m : kModes)
+        std::fprintf(stderr, "  qxshots %s %s\n", m.option, m.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3)
+        return usage();
+    for (const Mode& m : kModes)
+        if (args[1] == QLatin1String(m.option))
+            return m.run(args[2]);
+    return usage();
+}
