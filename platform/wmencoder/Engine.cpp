@@ -204,7 +204,7 @@ struct Engine::Impl {
     AVFilterContext* videoSrc = nullptr;
     AVFilterContext* videoSink = nullptr;
     int graphW = 0, graphH = 0, graphFormat = -1;
-    std::int64_t lastVideoPts = AV_NOPTS_VALUE;
+    std::int64_t lastFedVideoPts = AV_NOPTS_VALUE;
     std::int64_t videoEnd = AV_NOPTS_VALUE;  // source time base: where the pictures fed so far end
     std::int64_t audioEnd = AV_NOPTS_VALUE;
 
@@ -240,6 +240,12 @@ struct Engine::Impl {
     std::int64_t audioFedEnd = AV_NOPTS_VALUE;  // audio encoder time base: end of the sound given to it
     bool sizeLimitHit = false;
     std::int64_t decodedVideoFrames = 0;
+    struct Timeline {
+        std::int64_t shift = 0;                // added to the source's timestamps
+        std::int64_t next = AV_NOPTS_VALUE;    // where the stream should go on
+    } timeline[2];                             // video, sound (decode thread only)
+    std::int64_t lastVideoPts = AV_NOPTS_VALUE;  // encoder time base (mux thread only)
+    bool videoChainBuilt = false;              // the first chain of the run starts at 0
 
     mutable std::mutex errorMutex;
     HRESULT error = S_OK;
@@ -546,7 +552,7 @@ struct Engine::Impl {
 
     // ---- filters ----
 
-    bool BuildVideoGraph(int width, int height, int format, AVRational sar, std::string& text)
+    bool BuildVideoGraph(int width, int height, int format, AVRational sar, std::string& text, bool atStart)
     {
         avfilter_graph_free(&videoGraph);
         videoGraph = avfilter_graph_alloc();
@@ -573,9 +579,9 @@ struct Engine::Impl {
         const Fit fit = FitInto(cw, ch, sar, vp.width, vp.height);
         char chain[1024];
         std::snprintf(chain, sizeof chain,
-                      "yadif=mode=send_frame:deint=interlaced,fps=fps=%d/%d:start_time=0,crop=%d:%d:%d:%d:exact=1,"
+                      "yadif=mode=send_frame:deint=interlaced,fps=fps=%d/%d%s,crop=%d:%d:%d:%d:exact=1,"
                       "scale=%d:%d:flags=bicubic,pad=%d:%d:%d:%d:black,setsar=1,format=yuv420p",
-                      frameRate.num, frameRate.den, cw, ch, l, t, fit.width, fit.height, vp.width, vp.height, fit.padX,
+                      frameRate.num, frameRate.den, atStart ? ":start_time=0" : "", cw, ch, l, t, fit.width, fit.height, vp.width, vp.height, fit.padX,
                       fit.padY);
         rc = LinkChain(videoGraph, videoSrc, videoSink, chain);
         if (rc < 0) {
@@ -693,18 +699,19 @@ struct Engine::Impl {
             if (sar.num <= 0)
                 sar = videoInput->format->streams[videoInput->videoIndex]->sample_aspect_ratio;
             std::string text;
-            if (!BuildVideoGraph(frame->width, frame->height, frame->format, sar, text)) {
+            if (!BuildVideoGraph(frame->width, frame->height, frame->format, sar, text, !videoChainBuilt)) {
                 Fail(NS_E_ENCODE_FAILED, text);
                 return false;
             }
+            videoChainBuilt = true;
         }
         if (frame->pts != AV_NOPTS_VALUE) {
             const AVStream* vs = videoInput->format->streams[videoInput->videoIndex];
-            std::int64_t step = videoEnd != AV_NOPTS_VALUE && frame->pts > lastVideoPts ? frame->pts - lastVideoPts : 0;
+            std::int64_t step = videoEnd != AV_NOPTS_VALUE && frame->pts > lastFedVideoPts ? frame->pts - lastFedVideoPts : 0;
             const AVRational rate = vs->avg_frame_rate.num > 0 ? vs->avg_frame_rate : vs->r_frame_rate;
             if (step <= 0 && rate.num > 0 && rate.den > 0)
                 step = std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), vs->time_base));
-            lastVideoPts = frame->pts;
+            lastFedVideoPts = frame->pts;
             videoEnd = std::max(videoEnd == AV_NOPTS_VALUE ? 0 : videoEnd, frame->pts + step);
         }
         const int rc = av_buffersrc_add_frame(videoSrc, frame.get());
@@ -742,6 +749,28 @@ struct Engine::Impl {
 
     // ---- the three stages ----
 
+    // Timestamps that jump back (joined recordings, restarted clocks) are moved on so
+    // that the stream's time keeps running; small stumbles are left to the mux stage.
+    std::int64_t Continuous(Item::Kind kind, const AVStream* stream, const AVFrame* frame, std::int64_t pts)
+    {
+        Timeline& t = timeline[kind == Item::Video ? 0 : 1];
+        pts += t.shift;
+        std::int64_t length = 0;
+        if (kind == Item::Video) {
+            const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+            length = rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), stream->time_base) : 1;
+        } else if (frame->sample_rate > 0) {
+            length = av_rescale_q(frame->nb_samples, av_make_q(1, frame->sample_rate), stream->time_base);
+        }
+        const std::int64_t tolerance = std::max<std::int64_t>(2 * length, av_rescale_q(200, av_make_q(1, 1000), stream->time_base));
+        if (t.next != AV_NOPTS_VALUE && pts < t.next - tolerance) {
+            t.shift += t.next - pts;
+            pts = t.next;
+        }
+        t.next = std::max(t.next == AV_NOPTS_VALUE ? pts : t.next, pts + std::max<std::int64_t>(length, 1));
+        return pts;
+    }
+
     bool Decode(AVCodecContext* decoder, const AVPacket* packet, Item::Kind kind, const AVStream* stream)
     {
         if (avcodec_send_packet(decoder, packet) < 0 && packet)
@@ -756,7 +785,7 @@ struct Engine::Impl {
                 return true;  // skip what cannot be decoded
             frame->pts = frame->best_effort_timestamp;
             if (frame->pts != AV_NOPTS_VALUE)
-                frame->pts -= offset;
+                frame->pts = Continuous(kind, stream, frame.get(), frame->pts - offset);
             if (kind == Item::Video)
                 ++decodedVideoFrames;
             if (!decoded.Push({kind, std::move(frame)}))
@@ -926,14 +955,20 @@ struct Engine::Impl {
             if (item.kind == Item::Video) {
                 if (frame->pts != AV_NOPTS_VALUE && frame->pts < 0)
                     continue;
+                if (frame->pts != AV_NOPTS_VALUE && lastVideoPts != AV_NOPTS_VALUE && frame->pts <= lastVideoPts)
+                    continue;  // a picture for a time already shown
                 if (!WithinTimeLimit(frame, videoEncoder->time_base, 1))
                     continue;
+                if (frame->pts != AV_NOPTS_VALUE)
+                    lastVideoPts = frame->pts;
                 frame->pict_type = AV_PICTURE_TYPE_NONE;
                 if (!Encode(videoEncoder, videoStream, frame))
                     return;
             } else if (audioEncoder) {
                 if (frame->pts != AV_NOPTS_VALUE && frame->pts < 0)
                     continue;
+                if (frame->pts != AV_NOPTS_VALUE && audioFedEnd != AV_NOPTS_VALUE && frame->pts < audioFedEnd)
+                    frame->pts = audioFedEnd;  // sound runs on: an overlap is played after, not over
                 if (!WithinTimeLimit(frame, audioEncoder->time_base, frame->nb_samples))
                     continue;
                 if (frame->pts != AV_NOPTS_VALUE)
@@ -1020,7 +1055,7 @@ std::unique_ptr<Engine> Engine::Prepare(const EngineSettings& settings, std::sha
         // Build the picture chain once now, so that a chain that cannot work is refused here.
         const AVCodecParameters* par = impl->videoInput->format->streams[impl->videoInput->videoIndex]->codecpar;
         const int format = par->format >= 0 ? par->format : AV_PIX_FMT_YUV420P;
-        if (!impl->BuildVideoGraph(par->width, par->height, format, par->sample_aspect_ratio, error))
+        if (!impl->BuildVideoGraph(par->width, par->height, format, par->sample_aspect_ratio, error, true))
             hr = NS_E_SOURCE_UNREADABLE;
         avfilter_graph_free(&impl->videoGraph);
         impl->videoSrc = impl->videoSink = nullptr;

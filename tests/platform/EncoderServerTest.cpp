@@ -434,4 +434,28 @@ TEST(EncoderServer, RefusalsComeBeforeAnyByteAndLeaveTheOutputAlone)
     EXPECT_EQ(qxtest::ReadFile(out), keep);
 }
 
+TEST(EncoderServer, JoinedRecordingsWithAClockJumpAndANewPictureSizeConvertWhole)
+{
+    // Two transport streams back to back: the second starts its clock again and has a
+    // larger picture, as joined captures do.
+    const std::string first = qxtest::Media("part1.ts", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=1.5 "
+                                                        "-f lavfi -i sine=duration=1.5 -c:v mpeg2video -c:a mp2 -f mpegts");
+    const std::string second = qxtest::Media("part2.ts", "-f lavfi -i testsrc2=size=640x360:rate=25:duration=1.5 "
+                                                         "-f lavfi -i sine=frequency=800:duration=1.5 -c:v mpeg2video "
+                                                         "-c:a mp2 -f mpegts");
+    qxtest::ScratchDir dir;
+    const std::string joined = dir.Path("joined.ts");
+    qxtest::WriteFile(joined, qxtest::ReadFile(first) + qxtest::ReadFile(second));
+    const std::string out = dir.Path("joined.wmv");
+    Session s;
+    ASSERT_EQ(s.Configure(joined, out, ProfilePath("QXProf2h.prx")), S_OK);
+    ASSERT_EQ(s.Prepare(), S_OK) << s.ErrorText();
+    ASSERT_EQ(s.Encoder()->Start(), S_OK);
+    ASSERT_TRUE(s.WaitForEnd());
+    ASSERT_EQ(s.ErrorState(), S_OK) << s.ErrorText();
+    EXPECT_NEAR(qxtest::PacketSpan(out), 3.0, 0.15) << "both parts are in";
+    ExpectContinuous(out, 20);
+    EXPECT_EQ(qxtest::DecodeErrors(out), "");
+}
+
 }  // namespace

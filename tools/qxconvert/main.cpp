@@ -143,8 +143,10 @@ int Fail(CxWMEncoder& encoder, const char* what)
 {
     char text[1024] = "";
     encoder.GetErrorText(text, sizeof text);
-    std::fprintf(stderr, "qxconvert: %s%s%s (0x%08X)\n", what, *text ? ": " : "", text,
-                 unsigned(encoder.GetLastResult()));
+    platform::HRESULT code = encoder.GetErrorState();
+    if (platform::SUCCEEDED(code))
+        code = encoder.GetLastResult();
+    std::fprintf(stderr, "qxconvert: %s%s%s (0x%08X)\n", what, *text ? ": " : "", text, unsigned(code));
     return 1;
 }
 
