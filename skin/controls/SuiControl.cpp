@@ -1,0 +1,153 @@
+#include "SuiControl.h"
+
+#include "skin/DrawUtil.h"
+
+#include <QHash>
+#include <QWidget>
+#include <vector>
+
+platform::COLORREF SuiColor(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry)
+{
+    TsuiUIStyle resolved{};
+    if (UsingFileTheme(fileTheme, look, resolved))
+        return fileTheme->GetColor(entry);
+    return GetInsideThemeColor(resolved, entry);
+}
+
+int SuiInt(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry)
+{
+    TsuiUIStyle resolved{};
+    if (UsingFileTheme(fileTheme, look, resolved))
+        return fileTheme->GetInt(entry);
+    return GetInsideThemeInt(resolved, entry);
+}
+
+bool SuiBool(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry)
+{
+    TsuiUIStyle resolved{};
+    if (UsingFileTheme(fileTheme, look, resolved))
+        return fileTheme->GetBool(entry);
+    return GetInsideThemeBool(resolved, entry);
+}
+
+void SuiBitmap(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry, QImage* bitmap, int frameCount,
+               int frameIndex)
+{
+    TsuiUIStyle resolved{};
+    if (UsingFileTheme(fileTheme, look, resolved)) {
+        if (frameCount > 0)
+            fileTheme->GetBitmap(entry, bitmap, frameCount, frameIndex);
+        else
+            fileTheme->GetBitmap(entry, bitmap);
+        return;
+    }
+    GetInsideThemeBitmap(resolved, entry, bitmap, frameCount, frameIndex);
+}
+
+SuiOffscreen::SuiOffscreen(QWidget* widget)
+    : m_widget(widget), m_image(widget->size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied)
+{
+    m_image.fill(Qt::transparent);
+    m_painter.begin(&m_image);
+    m_painter.setFont(widget->font());
+}
+
+SuiOffscreen::~SuiOffscreen()
+{
+    m_painter.end();
+    QPainter onto(m_widget);
+    onto.drawImage(0, 0, m_image);
+}
+
+namespace {
+
+struct LoadingState {
+    QHash<const QWidget*, std::vector<std::pair<QPointer<QWidget>, std::function<void()>>>> pending;
+    QHash<const QWidget*, int> depth;
+};
+
+LoadingState& Loading()
+{
+    static LoadingState state;
+    return state;
+}
+
+}  // namespace
+
+void SuiBeginLoading(QWidget* window)
+{
+    ++Loading().depth[window];
+}
+
+void SuiEndLoading(QWidget* window)
+{
+    LoadingState& s = Loading();
+    if (--s.depth[window] > 0)
+        return;
+    s.depth.remove(window);
+    const auto steps = s.pending.take(window);
+    for (const auto& [control, loaded] : steps)
+        if (control)
+            loaded();
+}
+
+bool SuiIsLoading(const QWidget* widget)
+{
+    return widget && Loading().depth.value(widget->window(), 0) > 0;
+}
+
+void SuiOnLoaded(QWidget* control, std::function<void()> loaded)
+{
+    if (!SuiIsLoading(control)) {
+        loaded();
+        return;
+    }
+    Loading().pending[control->window()].emplace_back(control, std::move(loaded));
+}
+
+QChar SuiAccelerator(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&'))
+            continue;
+        if (caption[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return caption[i + 1].toUpper();
+    }
+    return {};
+}
+
+QString SuiStripAccelerator(const QString& caption)
+{
+    QString out;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+            out += caption[++i];
+            continue;
+        }
+        if (caption[i] != QLatin1Char('&'))
+            out += caption[i];
+    }
+    return out;
+}
+
+SuiFileThemeRef::~SuiFileThemeRef()
+{
+    QObject::disconnect(m_connection);
+}
+
+void SuiFileThemeRef::Set(TsuiFileTheme* theme)
+{
+    if (theme == m_theme)
+        return;
+    QObject::disconnect(m_connection);
+    m_theme = theme;
+    if (theme)
+        m_connection = QObject::connect(theme, &QObject::destroyed, [this] {
+            m_theme = nullptr;
+            if (m_onGone)
+                m_onGone();
+        });
+}

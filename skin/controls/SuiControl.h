@@ -1,0 +1,71 @@
+#pragma once
+// What every skinned control shares: theme values for its look (from its file theme
+// when UsingFileTheme says so, else from the built-in table of the resolved look),
+// painting through an off-screen image, the window's "loading" state, accelerators,
+// and a file-theme reference that forgets a theme when it is destroyed.
+
+#include "skin/FileTheme.h"
+#include "skin/Themes.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+platform::COLORREF SuiColor(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry);
+int SuiInt(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry);
+bool SuiBool(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry);
+// The entry's picture, or frame frameIndex of frameCount equal frames of it.
+void SuiBitmap(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry, QImage* bitmap, int frameCount = 0,
+               int frameIndex = 0);
+
+// Paints into an image of the widget's size; the destructor draws it onto the widget
+// in one go. Use inside paintEvent.
+class SuiOffscreen {
+public:
+    explicit SuiOffscreen(QWidget* widget);
+    ~SuiOffscreen();
+    SuiOffscreen(const SuiOffscreen&) = delete;
+    SuiOffscreen& operator=(const SuiOffscreen&) = delete;
+    QPainter& Painter() { return m_painter; }
+    QImage& Image() { return m_image; }
+
+private:
+    QWidget* m_widget;
+    QImage m_image;
+    QPainter m_painter;
+};
+
+// A window is "loading" while it builds its design: controls then skip the reactions
+// (events, look pushes) that only make sense once it stands. SuiEndLoading clears it
+// and calls every registered Loaded step of the window's controls.
+void SuiBeginLoading(QWidget* window);
+void SuiEndLoading(QWidget* window);
+bool SuiIsLoading(const QWidget* widget);  // of the widget's window
+void SuiOnLoaded(QWidget* control, std::function<void()> loaded);
+
+// The accelerator of a caption: the character after a single '&' ("&&" is a plain
+// '&'), upper-cased; a null QChar when there is none.
+QChar SuiAccelerator(const QString& caption);
+// The caption as shown: "&&" becomes "&", a single '&' disappears.
+QString SuiStripAccelerator(const QString& caption);
+
+// A control's file theme: not owned; when the theme is destroyed the control is told
+// through onGone (which sets its look back to DeepBlue).
+class SuiFileThemeRef {
+public:
+    explicit SuiFileThemeRef(std::function<void()> onGone) : m_onGone(std::move(onGone)) {}
+    ~SuiFileThemeRef();
+    SuiFileThemeRef(const SuiFileThemeRef&) = delete;
+    SuiFileThemeRef& operator=(const SuiFileThemeRef&) = delete;
+    void Set(TsuiFileTheme* theme);
+    TsuiFileTheme* Get() const { return m_theme.data(); }
+
+private:
+    QPointer<TsuiFileTheme> m_theme;
+    QMetaObject::Connection m_connection;
+    std::function<void()> m_onGone;
+};
