@@ -2,8 +2,10 @@
 
 #include "skin/DrawUtil.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 platform::COLORREF SuiColor(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry)
@@ -150,4 +152,53 @@ void SuiFileThemeRef::Set(TsuiFileTheme* theme)
             if (m_onGone)
                 m_onGone();
         });
+}
+
+namespace {
+
+std::function<void()>& BeepHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+}  // namespace
+
+void SuiMessageBeep()
+{
+    if (BeepHandler())
+        BeepHandler()();
+    else
+        QApplication::beep();
+}
+
+std::function<void()> SetSuiBeepHandler(std::function<void()> handler)
+{
+    return std::exchange(BeepHandler(), std::move(handler));
+}
+
+QImage SuiKeyedImage(const QImage& image, QRgb key)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    key |= 0xFF000000u;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((row[x] | 0xFF000000u) == key && qAlpha(row[x]) == 255)
+                row[x] = 0;
+    }
+    return out;
+}
+
+QImage SuiDisabledImage(const QImage& image)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int grey = 128 + qGray(row[x]) / 2;
+            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]));
+        }
+    }
+    return out;
 }

@@ -69,3 +69,13 @@ private:
     QMetaObject::Connection m_connection;
     std::function<void()> m_onGone;
 };
+
+// The platform's default message beep; replaceable so that tests can count beeps.
+// Setting an empty handler restores the real one; the previous handler is returned.
+void SuiMessageBeep();
+std::function<void()> SetSuiBeepHandler(std::function<void()> handler);
+
+// A copy of the image in which every pixel of colour key is fully transparent.
+QImage SuiKeyedImage(const QImage& image, QRgb key);
+// The standard disabled rendering of a picture: grey, lightened, alpha kept.
+QImage SuiDisabledImage(const QImage& image);

@@ -1,8 +1,10 @@
 // qxshots: pictures for reviewing the skin by eye.
 //
-//   qxshots --art DIR   one sheet per look (and one for the shared pictures) showing
-//                       every built-in picture at 2x with its name and frames
+//   qxshots --art DIR      one sheet per look (and one for the shared pictures) showing
+//                          every built-in picture at 2x with its name and frames
+//   qxshots --gallery DIR  one window per look holding every skinned control in its states
 #include "ArtSheet.h"
+#include "Gallery.h"
 
 #include <QApplication>
 
@@ -17,7 +19,8 @@ struct Mode {
 };
 
 const Mode kModes[] = {
-    {"--art", "DIR   sheets of the built-in artwork, one PNG per look", qxshots::writeArtSheets},
+    {"--art", "DIR       sheets of the built-in artwork, one PNG per look", qxshots::writeArtSheets},
+    {"--gallery", "DIR   every skinned control in its states, one PNG per look", qxshots::writeGalleries},
 };
 
 int usage()

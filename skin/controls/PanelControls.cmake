@@ -1,0 +1,13 @@
+# Edits, panels and group boxes, the status bar and the link label.
+list(APPEND QX_CONTROL_SOURCES
+    SuiAlign.cpp
+    TsuiEdit.cpp
+    TsuiMaskEdit.cpp
+    TsuiNumberEdit.cpp
+    TsuiCustomPanel.cpp
+    TsuiImagePanel.cpp
+    TsuiCustomGroupBox.cpp
+    TsuiGroupBox.cpp
+    TsuiPanel.cpp
+    TsuiStatusBar.cpp
+    TsuiURLLabel.cpp)

@@ -1,0 +1,3 @@
+#include "TsuiGroupBox.h"
+
+TsuiGroupBox::TsuiGroupBox(QWidget* parent) : TsuiCustomGroupBox(parent) {}

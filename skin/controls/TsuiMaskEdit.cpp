@@ -1,0 +1,3 @@
+#include "TsuiMaskEdit.h"
+
+TsuiMaskEdit::TsuiMaskEdit(QWidget* parent) : TsuiEdit(parent) {}
