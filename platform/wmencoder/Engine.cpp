@@ -1069,13 +1069,15 @@ std::unique_ptr<Engine> Engine::Prepare(const EngineSettings& settings, std::sha
 HRESULT Engine::Start()
 {
     Impl& d = *m_impl;
-    const int state = d.state;
-    if (state == WMENC_ENCODER_PAUSED) {
-        d.state = WMENC_ENCODER_RUNNING;
+    int state = WMENC_ENCODER_PAUSED;
+    // Compare-and-set, since the run may end by itself on its own thread at any moment.
+    if (d.state.compare_exchange_strong(state, WMENC_ENCODER_RUNNING)) {
         d.gate.Set(false);
         return S_OK;
     }
-    if (d.started || state != WMENC_ENCODER_STOPPED)
+    if (d.started)
+        return state == WMENC_ENCODER_RUNNING ? S_FALSE : NS_E_WRONG_STATE;
+    if (state != WMENC_ENCODER_STOPPED)
         return NS_E_WRONG_STATE;
     d.started = true;
     d.state = WMENC_ENCODER_RUNNING;
@@ -1091,13 +1093,12 @@ HRESULT Engine::Start()
 HRESULT Engine::Pause()
 {
     Impl& d = *m_impl;
-    if (d.state == WMENC_ENCODER_PAUSED)
-        return S_FALSE;
-    if (d.state != WMENC_ENCODER_RUNNING)
-        return NS_E_WRONG_STATE;
+    int state = WMENC_ENCODER_RUNNING;
     d.gate.Set(true);
-    d.state = WMENC_ENCODER_PAUSED;
-    return S_OK;
+    if (d.state.compare_exchange_strong(state, WMENC_ENCODER_PAUSED))
+        return S_OK;
+    d.gate.Set(state == WMENC_ENCODER_PAUSED);  // not running: leave the gate as it was
+    return state == WMENC_ENCODER_PAUSED ? S_FALSE : NS_E_WRONG_STATE;
 }
 
 HRESULT Engine::Stop()
