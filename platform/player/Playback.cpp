@@ -11,6 +11,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/AvPointers.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -27,18 +29,11 @@ extern "C" {
 namespace platform::player {
 namespace {
 
-constexpr AVRational kMicroseconds{1, 1000000};
 constexpr std::int64_t kSecond = 1000000;
 
-struct FrameFree {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-
-struct PacketFree {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+using platform::FramePtr;
+using platform::PacketPtr;
+using platform::kMicroseconds;
 
 struct PacketItem {
     enum Kind { Packet, Flush, End } kind = End;

@@ -11,6 +11,8 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include "platform/AvPointers.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -29,7 +31,6 @@ extern "C" {
 namespace platform::wmenc {
 namespace {
 
-constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
 
 std::string AvError(int code)
 {
@@ -38,15 +39,9 @@ std::string AvError(int code)
     return text;
 }
 
-struct FrameFree {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
-
-struct PacketFree {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+using platform::FramePtr;
+using platform::PacketPtr;
+using platform::kMicroseconds;
 
 struct Item {
     enum Kind { Video, Audio, End } kind = End;

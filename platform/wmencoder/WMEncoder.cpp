@@ -39,6 +39,16 @@ std::string FromWide(const OLECHAR* text)
     return text ? WideToAnsi(std::u16string_view(text)) : std::string();
 }
 
+// Stores a plain value through an out pointer, as every property getter does.
+template <typename T, typename V>
+HRESULT ReturnValue(T* out, V value)
+{
+    if (!out)
+        return E_POINTER;
+    *out = T(value);
+    return S_OK;
+}
+
 template <typename I, typename Object>
 HRESULT Hand(Object* object, I** out)
 {
@@ -86,10 +96,7 @@ private:
     }
     static HRESULT Get(LONG field, LONG* v)
     {
-        if (!v)
-            return E_POINTER;
-        *v = field;
-        return S_OK;
+        return ReturnValue(v, field);
     }
 };
 
@@ -182,10 +189,7 @@ public:
     }
     HRESULT get_Count(LONG* count) override
     {
-        if (!count)
-            return E_POINTER;
-        *count = LONG(m_groups.size());
-        return S_OK;
+        return ReturnValue(count, LONG(m_groups.size()));
     }
     std::vector<SourceGroup*> m_groups;
 };
@@ -236,10 +240,7 @@ public:
     }
     HRESULT get_Count(LONG* count) override
     {
-        if (!count)
-            return E_POINTER;
-        *count = LONG(m_names.size());
-        return S_OK;
+        return ReturnValue(count, LONG(m_names.size()));
     }
     HRESULT Item(LONG index, IWMEncProfile** profile) override
     {
@@ -281,17 +282,11 @@ public:
     explicit ArchiveStats(std::shared_ptr<RunStats> stats) : m_stats(std::move(stats)) {}
     HRESULT get_FileDuration(LONGLONG* ms) override
     {
-        if (!ms)
-            return E_POINTER;
-        *ms = m_stats->milliseconds;
-        return S_OK;
+        return ReturnValue(ms, m_stats->milliseconds.load());
     }
     HRESULT get_FileSize(LONGLONG* bytes) override
     {
-        if (!bytes)
-            return E_POINTER;
-        *bytes = m_stats->bytes;
-        return S_OK;
+        return ReturnValue(bytes, m_stats->bytes.load());
     }
 
 private:
@@ -304,7 +299,7 @@ public:
     HRESULT get_FileArchiveStats(IDispatch** stats) override
     {
         if (!stats)
-            return E_POINTER;
+            return E_POINTER;  // checked before the object is made, so nothing leaks
         *stats = static_cast<IWMEncFileArchiveStats*>(new ArchiveStats(m_stats));
         return S_OK;
     }
@@ -340,10 +335,7 @@ public:
     }
     HRESULT get_AutoStop(VARIANT_BOOL* autoStop) override
     {
-        if (!autoStop)
-            return E_POINTER;
-        *autoStop = m_autoStop ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
+        return ReturnValue(autoStop, m_autoStop ? VARIANT_TRUE : VARIANT_FALSE);
     }
 
     HRESULT PrepareToEncode(VARIANT_BOOL prepare) override
@@ -400,17 +392,11 @@ public:
 
     HRESULT get_RunState(WMENC_ENCODER_STATE* state) override
     {
-        if (!state)
-            return E_POINTER;
-        *state = m_preparing ? WMENC_ENCODER_PREPARING : m_engine ? m_engine->State() : WMENC_ENCODER_STOPPED;
-        return S_OK;
+        return ReturnValue(state, m_preparing ? WMENC_ENCODER_PREPARING : m_engine ? m_engine->State() : WMENC_ENCODER_STOPPED);
     }
     HRESULT get_ErrorState(HRESULT* error) override
     {
-        if (!error)
-            return E_POINTER;
-        *error = FAILED(m_error) ? m_error : m_engine ? m_engine->Error() : S_OK;
-        return S_OK;
+        return ReturnValue(error, FAILED(m_error) ? m_error : m_engine ? m_engine->Error() : S_OK);
     }
     HRESULT get_ErrorText(BSTR* text) override
     {

@@ -126,12 +126,7 @@ QImage titleButtons(const Picture& pic)
 {
     const int fw = pic.frameWidth();
     const int top = 6;
-    struct Kind {
-        Glyph glyph;
-        int size;
-    };
-    const Kind kinds[] = {{Glyph::Menu, 7}, {Glyph::Help, 9}, {Glyph::Maximise, 9},
-                          {Glyph::Restore, 9}, {Glyph::Minimise, 9}, {Glyph::Close, 8}};
+    const auto& kinds = kTitleGlyphs;
     const QImage under = columnPicture(fw, pic.height, [&](int y) { return titleRow(top + y); });
     return framed(pic, [&](int i) {
         const int group = i / 3;

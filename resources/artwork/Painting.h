@@ -60,6 +60,15 @@ enum class Glyph {
     DoubleUp,
     DoubleDown,
 };
+
+// The title-bar buttons' glyphs in frame-group order (control box, help, maximise,
+// restore, minimise, close) with their usual sizes.
+struct TitleGlyph {
+    Glyph glyph;
+    int size;
+};
+inline constexpr TitleGlyph kTitleGlyphs[6] = {{Glyph::Menu, 7},    {Glyph::Help, 9},     {Glyph::Maximise, 9},
+                                               {Glyph::Restore, 9}, {Glyph::Minimise, 9}, {Glyph::Close, 8}};
 // `size` is the glyph's nominal box (5 to 11 pixels); `weight` 1 or 2 pixel strokes.
 void drawGlyph(QPainter& p, Glyph g, const QRect& box, int size, int weight, const QColor& c);
 // The same glyph with a one-pixel offset copy in `shadow` first.
