@@ -12,7 +12,7 @@ QColor SystemColor(int index)
     switch (index) {
     case COLOR_SCROLLBAR: return pal.color(QPalette::Button);
     case COLOR_ACTIVECAPTION: return pal.color(QPalette::Active, QPalette::Highlight);
-    case COLOR_INACTIVECAPTION: return pal.color(QPalette::Inactive, QPalette::Mid);
+    case COLOR_INACTIVECAPTION: return pal.color(QPalette::Inactive, QPalette::Dark);
     case COLOR_MENU: return pal.color(QPalette::Window);
     case COLOR_WINDOW: return pal.color(QPalette::Base);
     case COLOR_WINDOWFRAME: return pal.color(QPalette::Shadow);

@@ -10,19 +10,6 @@
 
 namespace {
 
-QImage Masked(const QImage& piece, QRgb key)
-{
-    QImage out = piece.convertToFormat(QImage::Format_ARGB32);
-    const QRgb opaqueKey = key | 0xFF000000u;
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((line[x] | 0xFF000000u) == opaqueKey)
-                line[x] = 0;
-    }
-    return out;
-}
-
 // Copies src (a rectangle of bitmap) onto target, stretched with nearest pixels; keyed
 // pixels are left undrawn.
 void DrawPiece(QPainter& canvas, const QImage& bitmap, const QRect& src, const QRect& target, bool masked,
@@ -33,7 +20,7 @@ void DrawPiece(QPainter& canvas, const QImage& bitmap, const QRect& src, const Q
     const QImage piece = bitmap.copy(src);
     const bool smooth = canvas.testRenderHint(QPainter::SmoothPixmapTransform);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    canvas.drawImage(target, masked ? Masked(piece, key) : piece);
+    canvas.drawImage(target, masked ? SuiKeyedImage(piece, key) : piece);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
@@ -236,4 +223,30 @@ void SetSuiMainForm(QWidget* form)
 QWidget* SuiMainForm()
 {
     return MainForm().data();
+}
+
+QImage SuiKeyedImage(const QImage& image, QRgb key)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    key |= 0xFF000000u;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((row[x] | 0xFF000000u) == key && qAlpha(row[x]) == 255)
+                row[x] = 0;
+    }
+    return out;
+}
+
+QImage SuiDisabledImage(const QImage& image)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int grey = 128 + qGray(row[x]) / 2;
+            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]));
+        }
+    }
+    return out;
 }

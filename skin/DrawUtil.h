@@ -51,6 +51,11 @@ void ContainerApplyUIStyle(QWidget* container, TsuiUIStyle look, TsuiFileTheme* 
 // Whether the object's class publishes a property of that name (never a dynamic one).
 bool IsHasProperty(const QObject* component, const char* name);
 
+// A copy of the image in which every opaque pixel of colour key is fully transparent.
+QImage SuiKeyedImage(const QImage& image, QRgb key);
+// The standard disabled rendering of a picture: grey, lightened, alpha kept.
+QImage SuiDisabledImage(const QImage& image);
+
 // All four edges inclusive.
 bool InRect(int x, int y, const QRect& rect);
 bool InRect(const QPoint& point, const QRect& rect);

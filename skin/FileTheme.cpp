@@ -97,11 +97,13 @@ void TsuiFileTheme::LoadThemeFile(const QString& path)
     m_mgr = std::move(loaded);
     m_canUse = true;
 
-    // Controls of the window that show this theme reload their values from the new file.
-    auto* form = qobject_cast<QWidget*>(parent());
-    if (!m_canUse || !form || !form->isWindow())
+    // Controls of the owner's window that show this theme reload their values from the
+    // new file, wherever on the window the theme is kept (the window, its frame, a panel).
+    auto* owner = qobject_cast<QWidget*>(parent());
+    if (!owner)
         return;
-    for (QObject* c : form->findChildren<QObject*>()) {
+    for (QObject* c : owner->window()->findChildren<QObject*>()) {
+        // The skin's own controls, by their class prefix, as the theme format has it.
         if (!QByteArray(c->metaObject()->className()).startsWith("Tsui") || !IsHasProperty(c, "FileTheme"))
             continue;
         if (c->property("FileTheme").value<TsuiFileTheme*>() == this)

@@ -2,19 +2,28 @@
 
 #include "platform/MessageBox.h"
 
-#include <exception>
-
 TsuiApplication::TsuiApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TsuiApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        platform::MessageBoxA(activeWindow(), error.what(), "Error", platform::MB_OK | platform::MB_ICONERROR);
     } catch (...) {
-        platform::MessageBoxA(activeWindow(), "An unexpected error occurred.", "Error",
-                              platform::MB_OK | platform::MB_ICONERROR);
+        SuiShowError(std::current_exception());
     }
     return false;
+}
+
+void SuiShowError(const std::exception_ptr& error)
+{
+    const char* text = "An unexpected error occurred.";
+    std::string message;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        message = e.what();
+        text = message.c_str();
+    } catch (...) {
+    }
+    platform::MessageBoxA(QApplication::activeWindow(), text, "Error", platform::MB_OK | platform::MB_ICONERROR);
 }

@@ -195,13 +195,11 @@ void GetInsideThemeBitmap(TsuiUIStyle look, int entry, QImage* bitmap, int frame
 
 TsuiUIStyle GetSUIFormStyle(const QObject* owner)
 {
-    const auto* form = qobject_cast<const QWidget*>(owner);
-    if (!form || !form->isWindow())
+    const auto* widget = qobject_cast<const QWidget*>(owner);
+    if (!widget)
         return Sui::DeepBlue;
-    for (const QObject* child : form->children())
-        if (child->inherits("TsuiForm")) {
-            const int look = child->property("UIStyle").toInt();
-            return TsuiUIStyle(look);
-        }
+    for (const QObject* child : widget->window()->children())
+        if (const auto* frame = dynamic_cast<const TsuiFormLook*>(child))
+            return frame->FormUIStyle();
     return Sui::DeepBlue;
 }

@@ -103,6 +103,17 @@ bool GetInsideThemeBool(TsuiUIStyle look, int entry);
 // frameCount 0, and makes it empty with a frame count above 0.
 void GetInsideThemeBitmap(TsuiUIStyle look, int entry, QImage* bitmap, int frameCount = 0, int frameIndex = 0);
 
-// The look a new control takes from its owner: the UIStyle of the first skinned window
-// frame (class TsuiForm) among the owner window's direct children; DeepBlue otherwise.
+// What a skinned window frame tells the controls created on its window.
+class TsuiFormLook {
+public:
+    virtual TsuiUIStyle FormUIStyle() const = 0;
+
+protected:
+    ~TsuiFormLook() = default;
+};
+
+// The look a new control takes from its owner: the look of the first skinned window
+// frame (a TsuiFormLook) among the direct children of the owner's window, which is the
+// owner itself when it is a window; DeepBlue for no owner, an owner that is no widget,
+// or a window without a frame.
 TsuiUIStyle GetSUIFormStyle(const QObject* owner);

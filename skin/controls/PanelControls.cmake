@@ -1,6 +1,5 @@
 # Edits, panels and group boxes, the status bar and the link label.
 list(APPEND QX_CONTROL_SOURCES
-    SuiAlign.cpp
     TsuiEdit.cpp
     TsuiMaskEdit.cpp
     TsuiNumberEdit.cpp

@@ -1,6 +1,7 @@
 #include "SuiControl.h"
 
 #include "skin/DrawUtil.h"
+#include "skin/SuiApplication.h"
 
 #include <QApplication>
 #include <QHash>
@@ -46,21 +47,6 @@ void SuiBitmap(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry, QIma
     GetInsideThemeBitmap(resolved, entry, bitmap, frameCount, frameIndex);
 }
 
-SuiOffscreen::SuiOffscreen(QWidget* widget)
-    : m_widget(widget), m_image(widget->size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied)
-{
-    m_image.fill(Qt::transparent);
-    m_painter.begin(&m_image);
-    m_painter.setFont(widget->font());
-}
-
-SuiOffscreen::~SuiOffscreen()
-{
-    m_painter.end();
-    QPainter onto(m_widget);
-    onto.drawImage(0, 0, m_image);
-}
-
 namespace {
 
 struct LoadingState {
@@ -76,21 +62,31 @@ LoadingState& Loading()
 
 }  // namespace
 
-void SuiBeginLoading(QWidget* window)
+SuiLoadingScope::SuiLoadingScope(QWidget* window) : m_window(window)
 {
-    ++Loading().depth[window];
+    if (!window)
+        return;
+    LoadingState& s = Loading();
+    if (s.depth[window]++ == 0)
+        QObject::connect(window, &QObject::destroyed, window, [key = static_cast<const QWidget*>(window)] {
+            Loading().depth.remove(key);
+            Loading().pending.remove(key);
+        });
 }
 
-void SuiEndLoading(QWidget* window)
+SuiLoadingScope::~SuiLoadingScope()
 {
+    if (!m_window)
+        return;  // destroyed meanwhile: already forgotten
     LoadingState& s = Loading();
-    if (--s.depth[window] > 0)
+    if (--s.depth[m_window] > 0)
         return;
-    s.depth.remove(window);
-    const auto steps = s.pending.take(window);
+    s.depth.remove(m_window);
+    QObject::disconnect(m_window, &QObject::destroyed, m_window, nullptr);
+    const auto steps = s.pending.take(m_window);
     for (const auto& [control, loaded] : steps)
         if (control)
-            loaded();
+            SuiGuarded(loaded);
 }
 
 bool SuiIsLoading(const QWidget* widget)
@@ -150,7 +146,7 @@ void SuiFileThemeRef::Set(TsuiFileTheme* theme)
         m_connection = QObject::connect(theme, &QObject::destroyed, [this] {
             m_theme = nullptr;
             if (m_onGone)
-                m_onGone();
+                SuiGuarded(m_onGone);
         });
 }
 
@@ -175,30 +171,4 @@ void SuiMessageBeep()
 std::function<void()> SetSuiBeepHandler(std::function<void()> handler)
 {
     return std::exchange(BeepHandler(), std::move(handler));
-}
-
-QImage SuiKeyedImage(const QImage& image, QRgb key)
-{
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    key |= 0xFF000000u;
-    for (int y = 0; y < out.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((row[x] | 0xFF000000u) == key && qAlpha(row[x]) == 255)
-                row[x] = 0;
-    }
-    return out;
-}
-
-QImage SuiDisabledImage(const QImage& image)
-{
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            const int grey = 128 + qGray(row[x]) / 2;
-            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]));
-        }
-    }
-    return out;
 }

@@ -4,7 +4,9 @@
 // painting through an off-screen image, the window's "loading" state, accelerators,
 // and a file-theme reference that forgets a theme when it is destroyed.
 
+#include "skin/DrawUtil.h"
 #include "skin/FileTheme.h"
+#include "skin/SuiOffscreen.h"
 #include "skin/Themes.h"
 
 #include <QImage>
@@ -22,29 +24,23 @@ bool SuiBool(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry);
 void SuiBitmap(const TsuiFileTheme* fileTheme, TsuiUIStyle look, int entry, QImage* bitmap, int frameCount = 0,
                int frameIndex = 0);
 
-// Paints into an image of the widget's size; the destructor draws it onto the widget
-// in one go. Use inside paintEvent.
-class SuiOffscreen {
+// A window is "loading" while it builds its design: controls then skip the reactions
+// (events, look pushes) that only make sense once it stands. A scope marks one build;
+// scopes nest, and when the outermost ends every Loaded step registered for the
+// window's controls runs (those of controls deleted meanwhile are skipped). A window
+// destroyed while loading is forgotten with its steps.
+class SuiLoadingScope {
 public:
-    explicit SuiOffscreen(QWidget* widget);
-    ~SuiOffscreen();
-    SuiOffscreen(const SuiOffscreen&) = delete;
-    SuiOffscreen& operator=(const SuiOffscreen&) = delete;
-    QPainter& Painter() { return m_painter; }
-    QImage& Image() { return m_image; }
+    explicit SuiLoadingScope(QWidget* window);
+    ~SuiLoadingScope();
+    SuiLoadingScope(const SuiLoadingScope&) = delete;
+    SuiLoadingScope& operator=(const SuiLoadingScope&) = delete;
 
 private:
-    QWidget* m_widget;
-    QImage m_image;
-    QPainter m_painter;
+    QPointer<QWidget> m_window;
 };
-
-// A window is "loading" while it builds its design: controls then skip the reactions
-// (events, look pushes) that only make sense once it stands. SuiEndLoading clears it
-// and calls every registered Loaded step of the window's controls.
-void SuiBeginLoading(QWidget* window);
-void SuiEndLoading(QWidget* window);
 bool SuiIsLoading(const QWidget* widget);  // of the widget's window
+// Runs loaded now, or when the control's window has finished loading.
 void SuiOnLoaded(QWidget* control, std::function<void()> loaded);
 
 // The accelerator of a caption: the character after a single '&' ("&&" is a plain
@@ -74,8 +70,3 @@ private:
 // Setting an empty handler restores the real one; the previous handler is returned.
 void SuiMessageBeep();
 std::function<void()> SetSuiBeepHandler(std::function<void()> handler);
-
-// A copy of the image in which every pixel of colour key is fully transparent.
-QImage SuiKeyedImage(const QImage& image, QRgb key);
-// The standard disabled rendering of a picture: grey, lightened, alpha kept.
-QImage SuiDisabledImage(const QImage& image);

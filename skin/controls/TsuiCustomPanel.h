@@ -2,7 +2,7 @@
 // A panel without bevels that shows a picture (at its origin, stretched or tiled),
 // optionally over its parent's background, and a caption.
 
-#include "SuiAlign.h"
+#include "skin/SuiAlign.h"
 #include "SuiControl.h"
 
 #include <QImage>

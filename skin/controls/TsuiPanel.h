@@ -3,7 +3,7 @@
 // strip and a fold button at its right end that collapses the panel to its strip and
 // expands it again with a short animation. The expanded height survives collapsing.
 
-#include "SuiAlign.h"
+#include "skin/SuiAlign.h"
 #include "SuiControl.h"
 #include "skin/FileTheme.h"
 #include "skin/Themes.h"

@@ -3,7 +3,7 @@
 // with a flat grip of its own on windows the user may size. On a maximised window the
 // grip is a plain square and sizes nothing.
 
-#include "SuiAlign.h"
+#include "skin/SuiAlign.h"
 #include "SuiControl.h"
 #include "skin/FileTheme.h"
 #include "skin/Themes.h"

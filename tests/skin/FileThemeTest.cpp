@@ -1,3 +1,4 @@
+#include "skin/TsuiForm.h"
 #include "skin/FileTheme.h"
 #include "skin/SuiError.h"
 #include "skin/ThemeExport.h"
@@ -135,6 +136,17 @@ TEST(FileTheme, ControlsShowingTheThemeReloadFromANewFile)
     EXPECT_TRUE(unprefixed->calls.empty()) << "only the skin's own controls are told";
     theme->SetThemeFile(second);
     EXPECT_EQ(showing->calls.size(), 1u) << "the same path again does nothing";
+
+    // A theme kept by the window's frame reaches the controls on panels inside it.
+    QWidget framed;
+    auto* frame = new TsuiForm(&framed);
+    auto* kept = new TsuiFileTheme(frame);
+    kept->SetThemeFile(first);
+    auto* deep = new TsuiStandIn(new QWidget(frame), "deep");
+    deep->SetFileTheme(kept);
+    deep->calls.clear();
+    kept->SetThemeFile(second);
+    EXPECT_EQ(deep->calls, std::vector<std::string>{"FileTheme"});
 }
 
 TEST(BuiltInFileTheme, CarriesTheBytesAndLoadsThemThroughATemporaryFile)

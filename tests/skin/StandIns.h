@@ -1,6 +1,6 @@
 #pragma once
 // Stand-in controls that publish UIStyle and FileTheme the way the skinned controls do,
-// recording every call, and a stand-in window frame.
+// recording every call.
 
 #include "skin/FileTheme.h"
 #include "skin/Themes.h"
@@ -43,15 +43,3 @@ public:
     using TsuiStandIn::TsuiStandIn;
 };
 
-class TsuiForm : public QWidget {
-    Q_OBJECT
-    Q_PROPERTY(Sui::TsuiUIStyle UIStyle READ UIStyle WRITE SetUIStyle)
-
-public:
-    explicit TsuiForm(QWidget* parent) : QWidget(parent) {}
-    TsuiUIStyle UIStyle() const { return m_look; }
-    void SetUIStyle(TsuiUIStyle look) { m_look = look; }
-
-private:
-    TsuiUIStyle m_look = Sui::DeepBlue;
-};

@@ -3,6 +3,7 @@
 #include "skin/Themes.h"
 
 #include "StandIns.h"
+#include "skin/TsuiForm.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -125,7 +126,10 @@ TEST(Themes, ANewControlTakesTheLookOfItsWindowsFrame)
     auto* frame = new TsuiForm(&window);
     frame->SetUIStyle(Sui::MacOS);
     EXPECT_EQ(GetSUIFormStyle(&window), Sui::MacOS);
-    EXPECT_EQ(GetSUIFormStyle(&panel), Sui::DeepBlue) << "a panel is not a window";
+    // Controls are made on the frame, on panels and pages inside it: all take its look.
+    auto* page = new QWidget(frame);
+    EXPECT_EQ(GetSUIFormStyle(new QWidget(page)), Sui::MacOS);
+    EXPECT_EQ(GetSUIFormStyle(&panel), Sui::MacOS) << "the panel lies on the frame's window";
     EXPECT_EQ(GetSUIFormStyle(nullptr), Sui::DeepBlue);
     QObject module;
     EXPECT_EQ(GetSUIFormStyle(&module), Sui::DeepBlue);

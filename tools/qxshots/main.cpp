@@ -3,7 +3,10 @@
 //   qxshots --art DIR      one sheet per look (and one for the shared pictures) showing
 //                          every built-in picture at 2x with its name and frames
 //   qxshots --gallery DIR  one window per look holding every skinned control in its states
+//   qxshots --frames DIR   per look a framed window with its menu, closed and open, and
+//                          every look's title bar in its states
 #include "ArtSheet.h"
+#include "FrameSheet.h"
 #include "Gallery.h"
 
 #include <QApplication>
@@ -21,6 +24,7 @@ struct Mode {
 const Mode kModes[] = {
     {"--art", "DIR       sheets of the built-in artwork, one PNG per look", qxshots::writeArtSheets},
     {"--gallery", "DIR   every skinned control in its states, one PNG per look", qxshots::writeGalleries},
+    {"--frames", "DIR    framed windows with their menus, one PNG per look, and the title bars", qxshots::writeFrameSheets},
 };
 
 int usage()

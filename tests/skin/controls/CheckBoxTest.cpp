@@ -149,9 +149,10 @@ TEST(TsuiCheckBox, OnClickFollowsTheCheckedState)
     EXPECT_EQ(box->State(), TsuiCheckBox::cbUnchecked);
     EXPECT_EQ(log.Of(box), 4);
 
-    SuiBeginLoading(&window.widget);
-    box->SetChecked(true);
-    SuiEndLoading(&window.widget);
+    {
+        SuiLoadingScope loading(&window.widget);
+        box->SetChecked(true);
+    }
     EXPECT_TRUE(box->Checked());
     EXPECT_EQ(log.Of(box), 4) << "never while the window is being built";
 
@@ -243,9 +244,10 @@ TEST(TsuiRadioButton, ExcludesSiblingsOfTheSameParentAndGroupIndexOnly)
     EXPECT_EQ(log.Of(a[0]) + log.Of(a[1]), 0) << "only the newly checked one raises OnClick";
     EXPECT_EQ(log.Of(a[2]), 1);
 
-    SuiBeginLoading(&window);
-    a[0]->SetChecked(true);
-    SuiEndLoading(&window);
+    {
+        SuiLoadingScope loading(&window);
+        a[0]->SetChecked(true);
+    }
     EXPECT_FALSE(a[2]->Checked()) << "exclusion holds while loading too";
     EXPECT_EQ(log.Of(a[0]), 0);
 }

@@ -114,10 +114,11 @@ TEST(TsuiCheckGroup, OnClickForEveryItemChangeButNotWhileLoading)
     EXPECT_EQ(selections, 2) << "only the newly checked item counts";
     EXPECT_EQ(radios->ItemIndex(), 2);
 
-    SuiBeginLoading(&window.widget);
-    group->SetChecked(0, true);
-    radios->SetItemIndex(1);
-    SuiEndLoading(&window.widget);
+    {
+        SuiLoadingScope loading(&window.widget);
+        group->SetChecked(0, true);
+        radios->SetItemIndex(1);
+    }
     EXPECT_EQ(checks, 3);
     EXPECT_EQ(selections, 2);
 }

@@ -31,14 +31,15 @@ TEST(SuiControl, LoadedStepsRunWhenTheWindowStands)
     int ran = 0;
     SuiOnLoaded(control, [&] { ++ran; });
     EXPECT_EQ(ran, 1) << "outside loading it runs at once";
-    SuiBeginLoading(&window);
-    EXPECT_TRUE(SuiIsLoading(control));
-    SuiOnLoaded(control, [&] { ++ran; });
-    auto* gone = new QWidget(&window);
-    SuiOnLoaded(gone, [&] { ran += 100; });
-    delete gone;
-    EXPECT_EQ(ran, 1);
-    SuiEndLoading(&window);
+    {
+        SuiLoadingScope loading(&window);
+        EXPECT_TRUE(SuiIsLoading(control));
+        SuiOnLoaded(control, [&] { ++ran; });
+        auto* gone = new QWidget(&window);
+        SuiOnLoaded(gone, [&] { ran += 100; });
+        delete gone;
+        EXPECT_EQ(ran, 1);
+    }
     EXPECT_FALSE(SuiIsLoading(control));
     EXPECT_EQ(ran, 2) << "a control deleted meanwhile is skipped";
 }

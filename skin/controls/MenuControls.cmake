@@ -1,0 +1,2 @@
+# Menus.
+list(APPEND QX_CONTROL_SOURCES TsuiMainMenu.cpp TsuiMainMenu.h)
