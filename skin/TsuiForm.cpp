@@ -102,6 +102,7 @@ void TsuiForm::TakeOver(QWidget* form)
     if (wasVisible)
         form->show();
     form->installEventFilter(this);
+    LimitToScreen();
     if (!FormHook::Slot()) {
         FormHook::Slot() = new FormHook;
         qApp->installEventFilter(FormHook::Slot());
@@ -518,6 +519,20 @@ void TsuiForm::resizeEvent(QResizeEvent* event)
     OrderBars();
 }
 
+void TsuiForm::LimitToScreen()
+{
+    // A maximised window fills its screen's available area with the bottom edge one pixel
+    // higher: the window manager maximises it to its largest size, which is this.
+    if (!m_form || m_form->minimumSize() == m_form->maximumSize())
+        return;
+    QScreen* screen = m_form->screen() ? m_form->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize largest = screen->availableGeometry().size() - QSize(0, 1);
+    if (m_form->maximumSize() != largest)
+        m_form->setMaximumSize(largest);
+}
+
 void TsuiForm::FormSized()
 {
     if (!m_form)
@@ -525,17 +540,6 @@ void TsuiForm::FormSized()
     if (m_createdMaximized && !m_form->isMaximized()) {
         m_createdMaximized = false;
         m_form->setGeometry(m_createdBounds);
-    }
-    if (m_form->isMaximized()) {
-        // Inside the screen's available area, the bottom edge one pixel higher so that a
-        // panel at the bottom stays reachable.
-        QScreen* screen = m_form->screen() ? m_form->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect area = screen->availableGeometry();
-            area.setHeight(area.height() - 1);
-            if (m_form->geometry() != area)
-                m_form->setGeometry(area);
-        }
     }
     FitToForm();
     RepaintBorder();
@@ -573,6 +577,8 @@ bool TsuiForm::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Resize:
     case QEvent::WindowStateChange: FormSized(); break;
+    case QEvent::Show:
+    case QEvent::Move: LimitToScreen(); break;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
     case QEvent::ActivationChange: m_titleBar->SetActive(m_form->isActiveWindow()); break;

@@ -6,7 +6,8 @@
 // the menu bar of an attached menu under it, and every other control of the window. It
 // paints the client background, cuts the window's top corners round (the window's mask),
 // keeps a maximised window inside its screen's available area with the bottom edge one
-// pixel higher, and runs the attached menu's shortcuts. A frame on anything else, or a
+// pixel higher (as the window's largest size, which window managers maximise to), and
+// runs the attached menu's shortcuts. A frame on anything else, or a
 // second frame on the same window, stays an inert panel and leaves the window alone.
 
 #include "FileTheme.h"
@@ -135,6 +136,7 @@ private:
     void TakeOver(QWidget* form);
     void FitToForm();
     void FormSized();
+    void LimitToScreen();
     void OrderBars();
     void RepaintBorder();
 

@@ -275,46 +275,82 @@ bool TsuiTitleBar::HostFormMaximized() const
 
 QRect TsuiTitleBar::ButtonRect(int index) const
 {
-    return m_buttonRects.value(index);
+    return Layout().buttons.value(index);
 }
 
-void TsuiTitleBar::Layout()
+TsuiTitleBar::BarLayout TsuiTitleBar::Layout() const
 {
+    BarLayout layout;
     const int n = m_buttons ? m_buttons->Count() : 0;
-    m_buttonRects = QList<QRect>(n);
-    m_hotIndex = -1;
-    m_buttonTop = m_buttonTopEntry - (InForm() ? 3 : 0);
+    layout.buttons = QList<QRect>(n);
+    const int top = ButtonTop();
+    // Right-hand buttons from the right edge leftwards: the first in the collection is
+    // the rightmost.
     int x = width() + m_rightOffset + 1;
     for (int i = 0; i < n; ++i) {
         const TsuiTitleBarButton* b = m_buttons->Item(i);
         if (!b->Visible() || b->ButtonType() == SuiTitleBar::suiControlBox)
             continue;
         x -= b->PicNormal().width() + m_buttonInterval + 1;
-        m_buttonRects[i] = QRect(x, m_buttonTop, b->PicNormal().width(), b->PicNormal().height());
-        if (m_hotIndex < 0 && InRect(m_pointer, m_buttonRects[i]))
-            m_hotIndex = i;
+        layout.buttons[i] = QRect(x, top, b->PicNormal().width(), b->PicNormal().height());
     }
-    m_captionRight = x;
+    layout.captionRight = x;
 
     int box = -1;
     for (int i = 0; i < n; ++i)
         if (m_buttons->Item(i)->Visible() && m_buttons->Item(i)->ButtonType() == SuiTitleBar::suiControlBox)
             box = i;
-    m_iconRect = QRect();
-    if (box >= 0) {
-        const QImage& pic = m_buttons->Item(box)->PicNormal();
-        m_buttonRects[box] = QRect(m_leftOffset, m_buttonTop, pic.width(), pic.height());
-        if (InRect(m_pointer, m_buttonRects[box]))
-            m_hotIndex = box;
-        if (m_drawAppIcon) {
-            m_iconRect = QRect(m_leftOffset + 3, m_buttonTop, 16, 16);
-            m_captionLeft = m_leftOffset + 3 + 21;
-        } else {
-            m_captionLeft = m_leftOffset + pic.width() + 5;
-        }
-    } else {
-        m_captionLeft = m_leftOffset != 0 ? m_leftOffset : 6;
+    if (box < 0) {
+        layout.captionLeft = m_leftOffset != 0 ? m_leftOffset : 6;
+        return layout;
     }
+    const QImage& pic = m_buttons->Item(box)->PicNormal();
+    layout.buttons[box] = QRect(m_leftOffset, top, pic.width(), pic.height());
+    if (m_drawAppIcon) {
+        layout.icon = QRect(m_leftOffset + 3, top, 16, 16);
+        layout.captionLeft = m_leftOffset + 3 + 21;
+    } else {
+        layout.captionLeft = m_leftOffset + pic.width() + 5;
+    }
+    return layout;
+}
+
+int TsuiTitleBar::HotAt(const QPoint& point) const
+{
+    const BarLayout layout = Layout();
+    // Right-hand buttons first, in collection order, then the control box.
+    int box = -1;
+    for (int i = 0; i < layout.buttons.size(); ++i) {
+        if (layout.buttons[i].isNull())
+            continue;
+        if (m_buttons->Item(i)->ButtonType() == SuiTitleBar::suiControlBox) {
+            box = i;
+            continue;
+        }
+        if (InRect(point, layout.buttons[i]))
+            return i;
+    }
+    return box >= 0 && InRect(point, layout.buttons[box]) ? box : -1;
+}
+
+void TsuiTitleBar::UpdateHot()
+{
+    m_hotIndex = HotAt(m_pointer);
+}
+
+QString TsuiTitleBar::ShownCaption() const
+{
+    const BarLayout layout = Layout();
+    const QFontMetrics metrics(m_font);
+    const int room = layout.captionRight - layout.captionLeft;
+    if (metrics.horizontalAdvance(m_caption) <= room)
+        return m_caption;
+    // Characters go from the end until the rest and "..." fit; at worst "..." alone.
+    const QString dots = QStringLiteral("...");
+    QString rest = m_caption;
+    while (!rest.isEmpty() && metrics.horizontalAdvance(rest + dots) > room)
+        rest.chop(1);
+    return rest + dots;
 }
 
 void TsuiTitleBar::DrawSectionsTo(QPainter& canvas)
@@ -338,53 +374,39 @@ void TsuiTitleBar::DrawSectionsTo(QPainter& canvas)
 
 void TsuiTitleBar::DrawButtons(QPainter& canvas)
 {
-    Layout();
-    const auto draw = [&](const TsuiTitleBarButton* b, int index) {
-        const bool hot = index == m_hotIndex;
-        QImage pic = hot ? (m_pressed ? b->PicMouseDown() : b->PicMouseOn()) : b->PicNormal();
-        if (pic.isNull())
-            return;
-        if (b->Transparent())
-            pic = SuiKeyedImage(pic, pic.pixel(0, pic.height() - 1));
-        canvas.drawImage(m_buttonRects[index].topLeft(), pic);
-    };
+    const BarLayout layout = Layout();
+    UpdateHot();
     for (int i = 0; i < m_buttons->Count(); ++i) {
         const TsuiTitleBarButton* b = m_buttons->Item(i);
-        if (!b->Visible() || m_buttonRects[i].isNull())
+        if (layout.buttons[i].isNull() || (b->ButtonType() == SuiTitleBar::suiControlBox && m_drawAppIcon))
             continue;
-        if (b->ButtonType() == SuiTitleBar::suiControlBox && m_drawAppIcon)
+        const bool hot = i == m_hotIndex;
+        QImage pic = hot ? (m_pressed ? b->PicMouseDown() : b->PicMouseOn()) : b->PicNormal();
+        if (pic.isNull())
             continue;
-        draw(b, i);
+        if (b->Transparent())
+            pic = SuiKeyedImage(pic, pic.pixel(0, pic.height() - 1));
+        canvas.drawImage(layout.buttons[i].topLeft(), pic);
     }
-    if (m_iconRect.isValid()) {
+    if (layout.icon.isValid()) {
         const QIcon icon = QApplication::windowIcon();
         const QImage image = icon.isNull() ? LoadBitmapResource(QStringLiteral("MAINICON_16"))
                                            : icon.pixmap(16, 16).toImage();
-        canvas.drawImage(m_iconRect, image);
+        canvas.drawImage(layout.icon, image);
     }
 
-    // The caption, shortened to its room.
-    canvas.setFont(m_font);
-    const QFontMetrics metrics(m_font);
-    const int room = m_captionRight - m_captionLeft;
-    QString shown = m_caption;
-    if (metrics.horizontalAdvance(shown) > room) {
-        const QString dots = QStringLiteral("...");
-        QString rest = m_caption;
-        while (!rest.isEmpty() && metrics.horizontalAdvance(rest + dots) > room)
-            rest.chop(1);
-        shown = rest + dots;
-    }
-    m_shownCaption = shown;
+    const int room = layout.captionRight - layout.captionLeft;
     if (room <= 0)
         return;
-    const QColor color = m_formActive ? platform::ToQColor(m_fontColor)
-                                      : platform::ToQColor(platform::kSystemColorFlag | platform::COLOR_INACTIVECAPTION);
-    canvas.setPen(color);
-    const int y = m_buttonTop + (m_buttonHeight - metrics.height()) / 2;
+    const QString shown = ShownCaption();
+    const QFontMetrics metrics(m_font);
+    canvas.setFont(m_font);
+    canvas.setPen(m_formActive ? platform::ToQColor(m_fontColor)
+                               : platform::ToQColor(platform::kSystemColorFlag | platform::COLOR_INACTIVECAPTION));
+    const int y = ButtonTop() + (m_buttonHeight - metrics.height()) / 2;
     canvas.save();
-    canvas.setClipRect(QRect(m_captionLeft, 0, room, height()));
-    canvas.drawText(QRect(m_captionLeft, y, room + metrics.horizontalAdvance(shown), metrics.height()),
+    canvas.setClipRect(QRect(layout.captionLeft, 0, room, height()));
+    canvas.drawText(QRect(layout.captionLeft, y, room + metrics.horizontalAdvance(shown), metrics.height()),
                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
     canvas.restore();
 }
@@ -411,10 +433,9 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     m_pressed = true;
-    Layout();
+    UpdateHot();
     repaint();
     if (m_hotIndex < 0 && !HostFormMaximized() && window() != this) {
-        // The window moves once the pointer does, so a click or a double click stays one.
         m_pressed = false;
         m_dragArmed = true;
         m_dragStart = event->globalPosition().toPoint();
@@ -438,13 +459,16 @@ void TsuiTitleBar::StartMove(const QPoint& globalPos)
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent* event)
 {
     m_pointer = event->position().toPoint();
+    UpdateHot();
     const QPoint global = event->globalPosition().toPoint();
     if (m_manualMove && (event->buttons() & Qt::LeftButton)) {
         window()->move(global - m_dragOffset);
         return;
     }
-    if (m_dragArmed && (event->buttons() & Qt::LeftButton) &&
-        (global - m_dragStart).manhattanLength() >= QApplication::startDragDistance()) {
+    // The first motion starts the move: the window system takes the window from where the
+    // pointer is then, so the point grabbed stays under the pointer, while a click or a
+    // double click without motion stays one.
+    if (m_dragArmed && (event->buttons() & Qt::LeftButton) && global != m_dragStart) {
         StartMove(global);
         return;
     }
@@ -458,7 +482,7 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent* event)
         return QWidget::mouseReleaseEvent(event);
     m_dragArmed = false;
     m_manualMove = false;
-    Layout();
+    UpdateHot();
     const int hot = m_hotIndex;
     QPointer<TsuiTitleBar> alive(this);
     if (hot >= 0 && m_pressed) {
@@ -486,7 +510,7 @@ void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent* event)
     m_pointer = event->position().toPoint();
     if (event->button() != Qt::LeftButton)
         return;
-    Layout();
+    UpdateHot();
     if (m_hotIndex < 0) {
         m_dragArmed = false;
         for (int i = 0; i < m_buttons->Count(); ++i) {
@@ -509,6 +533,7 @@ void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent* event)
 void TsuiTitleBar::leaveEvent(QEvent* event)
 {
     m_pointer = QPoint(-1, -1);
+    m_hotIndex = -1;
     QWidget::leaveEvent(event);
     update();
 }
@@ -523,7 +548,7 @@ void TsuiTitleBar::PopupControlBoxMenu(TsuiPopupMenu* menu)
         if (m_buttons->Item(i)->ButtonType() == SuiTitleBar::suiControlBox)
             box = i;
     if (box >= 0)
-        new ControlBoxDoubleClick(menu->Items(), this, m_buttonRects.value(box));
+        new ControlBoxDoubleClick(menu->Items(), this, ButtonRect(box));
     menu->Popup(at.x(), at.y());
 }
 

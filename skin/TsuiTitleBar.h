@@ -87,10 +87,10 @@ public:
     // The rectangle of the button (collection index) as last laid out, empty for a
     // hidden one.
     QRect ButtonRect(int index) const;
-    // The index of the button under the pointer at the last paint, -1 for none.
+    // The index of the button under the pointer, -1 for none.
     int HotIndex() const { return m_hotIndex; }
-    // The caption as last drawn, shortened or not.
-    QString ShownCaption() const { return m_shownCaption; }
+    // The caption as it is drawn: shortened with "..." to its room.
+    QString ShownCaption() const;
 
     // Minimises as the minimise button does: the whole application for the program's
     // main window, only this window otherwise.
@@ -120,9 +120,18 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Where the buttons, the icon and the caption go at the bar's present size.
+    struct BarLayout {
+        QList<QRect> buttons;  // by collection index; empty for a button not shown
+        QRect icon;            // the program's icon in place of the control box
+        int captionLeft = 0;
+        int captionRight = 0;
+    };
+    BarLayout Layout() const;
+    // The button under the pointer (edges included), -1 for none.
+    int HotAt(const QPoint& point) const;
+    void UpdateHot();
     void ApplyAutoSize();
-    // Lays the buttons out and finds the hot one at the pointer position.
-    void Layout();
     void PopupControlBoxMenu(TsuiPopupMenu* menu);
     void StartMove(const QPoint& globalPos);
 
@@ -150,14 +159,8 @@ private:
     bool m_pressed = false;
     int m_hotIndex = -1;
     int m_buttonTopEntry = 2;  // entry 9 of the look
-    int m_buttonTop = 2;       // as laid out: three rows less in a frame
     int m_buttonHeight = 0;
     QPoint m_pointer{-1, -1};  // last pointer position in the bar; (-1, -1) outside
-    QList<QRect> m_buttonRects;
-    QRect m_iconRect;
-    int m_captionLeft = 0;
-    int m_captionRight = 0;
-    QString m_shownCaption;
     // A press on the bar outside the buttons: the window moves once the pointer does.
     bool m_dragArmed = false;
     QPoint m_dragStart;

@@ -3,7 +3,9 @@
 #include "skin/Themes.h"
 
 #include "StandIns.h"
+#include "skin/SuiApplication.h"
 #include "skin/TsuiForm.h"
+#include "WidgetSupport.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -113,6 +115,17 @@ TEST(Themes, AMissingPictureRaisesAnErrorNamingIt)
     }
     EXPECT_FALSE(HasBitmapResource("NO_SUCH_PICTURE"));
     EXPECT_TRUE(HasBitmapResource("MAINICON"));
+}
+
+TEST(Themes, AnErrorRaisedInASlotIsReportedAndGoesNoFurther)
+{
+    qxtest::MessageBoxRecorder boxes;
+    QObject sender;
+    QObject::connect(&sender, &QObject::objectNameChanged,
+                     [] { SuiGuarded([] { throw ESuiError("Picture MISSING is not there"); }); });
+    sender.setObjectName("go");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].Line(), "Error: Picture MISSING is not there");
 }
 
 TEST(Themes, ANewControlTakesTheLookOfItsWindowsFrame)

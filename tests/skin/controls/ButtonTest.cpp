@@ -1,4 +1,5 @@
 #include "skin/DrawUtil.h"
+#include "skin/TsuiForm.h"
 #include "skin/controls/TsuiArrowButton.h"
 #include "skin/controls/TsuiButton.h"
 
@@ -406,6 +407,16 @@ TEST(TsuiButtonKeys, ModalResultEndsADialog)
     QTest::keyClick(apply, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), 2);
+
+    // On a skinned dialog the buttons sit on panels inside the frame: the same.
+    QDialog framed;
+    auto* frame = new TsuiForm(&framed);
+    auto* ok = new TsuiButton(new QWidget(frame));
+    ok->SetModalResult(QDialog::Accepted);
+    framed.show();
+    ok->Click();
+    EXPECT_FALSE(framed.isVisible());
+    EXPECT_EQ(framed.result(), QDialog::Accepted);
 }
 
 TEST(TsuiArrowButton, DrawsAFilledTriangleAndNoCaption)

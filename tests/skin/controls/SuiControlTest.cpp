@@ -42,6 +42,17 @@ TEST(SuiControl, LoadedStepsRunWhenTheWindowStands)
     }
     EXPECT_FALSE(SuiIsLoading(control));
     EXPECT_EQ(ran, 2) << "a control deleted meanwhile is skipped";
+
+    // A window destroyed while it loads is forgotten with its steps.
+    {
+        auto* doomed = new QWidget;
+        SuiLoadingScope loading(doomed);
+        SuiOnLoaded(new QWidget(doomed), [&] { ran += 1000; });
+        delete doomed;
+    }
+    EXPECT_EQ(ran, 2);
+    QWidget next;
+    EXPECT_FALSE(SuiIsLoading(&next)) << "even a new window made in its place";
 }
 
 TEST(SuiControl, ThemeValuesFollowTheResolvedLook)
