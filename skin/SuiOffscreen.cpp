@@ -26,3 +26,26 @@ SuiOffscreen::~SuiOffscreen()
     QPainter onto(m_widget);
     onto.drawImage(0, 0, m_image);
 }
+
+void SuiComposeOnce(QPainter& canvas, const QRect& rect, const std::function<void(QPainter&)>& paint)
+{
+    const qreal dpr = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    if (std::floor(dpr) == dpr) {
+        canvas.save();
+        canvas.translate(rect.topLeft());
+        paint(canvas);
+        canvas.restore();
+        return;
+    }
+    QImage picture(rect.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter onto(&picture);
+        onto.setFont(canvas.font());
+        paint(onto);
+    }
+    canvas.save();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    canvas.drawImage(rect, picture);
+    canvas.restore();
+}

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <functional>
 
 class QWidget;
 
@@ -27,3 +28,9 @@ private:
 // An image for painting a widget's size at its screen's pixel density, cleared to
 // transparent; paint on it in the widget's coordinates.
 QImage SuiDeviceImage(const QWidget* widget);
+
+// Puts what paint() draws (in rect's own coordinates, from (0, 0)) onto canvas at rect.
+// On a screen whose density is a whole number it draws straight onto canvas; otherwise it
+// draws onto a picture of one device pixel a pixel, scaled once and smoothly onto
+// canvas, so pictures put together piece by piece meet without seams.
+void SuiComposeOnce(QPainter& canvas, const QRect& rect, const std::function<void(QPainter&)>& paint);

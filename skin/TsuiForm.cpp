@@ -69,7 +69,12 @@ int CornerInset(int row, int r)
 
 }  // namespace
 
-TsuiForm::TsuiForm(QWidget* owner) : QWidget(owner), m_titleBar(nullptr)
+TsuiForm::TsuiForm(QWidget* owner)
+    : QWidget(owner), m_titleBar(nullptr), m_fileTheme([this] {
+          // The theme went: the frame and its direct children fall back to DeepBlue.
+          ContainerApplyUIStyle(this, Sui::DeepBlue, nullptr);
+          SetUIStyle(Sui::DeepBlue);
+      })
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_titleBar = new TsuiTitleBar(this);
@@ -173,18 +178,9 @@ void TsuiForm::OrderBars()
 
 void TsuiForm::SetFileTheme(TsuiFileTheme* fileTheme)
 {
-    if (fileTheme == m_fileTheme)
+    if (fileTheme == m_fileTheme.Get())
         return;
-    disconnect(m_fileThemeGone);
-    m_fileTheme = fileTheme;
-    if (fileTheme)
-        m_fileThemeGone = connect(fileTheme, &QObject::destroyed, this, [this] {
-            m_fileTheme = nullptr;
-            SuiGuarded([this] {
-                ContainerApplyUIStyle(this, Sui::DeepBlue, nullptr);
-                SetUIStyle(Sui::DeepBlue);
-            });
-        });
+    m_fileTheme.Set(fileTheme);
     SetUIStyle(m_uiStyle);
 }
 
@@ -192,13 +188,14 @@ void TsuiForm::SetUIStyle(TsuiUIStyle look)
 {
     m_uiStyle = look;
     TsuiUIStyle resolved{};
-    const bool fromFile = UsingFileTheme(m_fileTheme, look, resolved);
+    TsuiFileTheme* fileTheme = m_fileTheme.Get();
+    const bool fromFile = UsingFileTheme(fileTheme, look, resolved);
     if (fromFile) {
-        m_borderColor = m_fileTheme->GetColor(SUI_THEME_FORM_BORDER_COLOR);
-        m_borderWidth = m_fileTheme->GetInt(SUI_THEME_FORM_BORDERWIDTH_INT);
-        m_color = m_fileTheme->GetColor(SUI_THEME_FORM_BACKGROUND_COLOR);
+        m_borderColor = fileTheme->GetColor(SUI_THEME_FORM_BORDER_COLOR);
+        m_borderWidth = fileTheme->GetInt(SUI_THEME_FORM_BORDERWIDTH_INT);
+        m_color = fileTheme->GetColor(SUI_THEME_FORM_BACKGROUND_COLOR);
         if (m_menuBar) {
-            const int style = int(m_fileTheme->GetColor(SUI_THEME_CONTROL_FONT_COLOR));
+            const int style = int(fileTheme->GetColor(SUI_THEME_CONTROL_FONT_COLOR));
             SetMenuBarColor(style == SUI_THEME_FILE_STYLE_2 ? 0xAC5B3B
                             : style == SUI_THEME_FILE_STYLE_3 ? 0x996733
                                                               : m_color);
@@ -209,16 +206,17 @@ void TsuiForm::SetUIStyle(TsuiUIStyle look)
         m_color = GetInsideThemeColor(resolved, SUI_THEME_FORM_BACKGROUND_COLOR);
         SetMenuBarColor(m_color);
     }
-    SetRoundCorner(fromFile ? m_fileTheme->GetInt(SUI_THEME_FORM_ROUNDCORNER_INT)
+    ApplyColor();
+    SetRoundCorner(fromFile ? fileTheme->GetInt(SUI_THEME_FORM_ROUNDCORNER_INT)
                             : GetInsideThemeInt(resolved, SUI_THEME_FORM_ROUNDCORNER_INT));
-    m_titleBar->SetFileTheme(m_fileTheme);
+    m_titleBar->SetFileTheme(fileTheme);
     m_titleBar->SetUIStyle(look);
     if (m_menu) {
         m_menu->SetUIStyle(look);
-        m_menu->SetFileTheme(m_fileTheme);
+        m_menu->SetFileTheme(fileTheme);
     }
     if (m_autoUpdateSub)
-        ContainerApplyUIStyle(this, look, m_fileTheme);
+        ContainerApplyUIStyle(this, look, fileTheme);
     update();
     if (m_menuBar)
         m_menuBar->update();
@@ -240,8 +238,17 @@ void TsuiForm::SetBorderWidth(int width)
 void TsuiForm::SetColor(platform::COLORREF color)
 {
     m_color = color;
+    ApplyColor();
     update();
     RepaintBorder();
+}
+
+void TsuiForm::ApplyColor()
+{
+    // Controls that show their parent's colour show the frame's.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, platform::ToQColor(m_color));
+    setPalette(pal);
 }
 
 void TsuiForm::SetTitleBarVisible(bool on)
@@ -499,9 +506,9 @@ void TsuiForm::paintEvent(QPaintEvent*)
     SuiOffscreen offscreen(this);
     QPainter& canvas = offscreen.Painter();
     const char* pattern = nullptr;
-    if (!m_fileTheme || m_uiStyle != Sui::FromThemeFile) {
+    if (!m_fileTheme.Get() || m_uiStyle != Sui::FromThemeFile) {
         TsuiUIStyle resolved{};
-        UsingFileTheme(m_fileTheme, m_uiStyle, resolved);
+        UsingFileTheme(m_fileTheme.Get(), m_uiStyle, resolved);
         if (resolved == Sui::MacOS)
             pattern = "MACOS_FORM_BACKGROUND";
         else if (resolved == Sui::Protein)
@@ -572,7 +579,7 @@ bool TsuiForm::eventFilter(QObject* watched, QEvent* event)
         // The window paints itself first; its border is the frame's.
         static_cast<QObject*>(m_form)->event(event);
         QPainter canvas(m_form);
-        PaintFormBorder(canvas);
+        SuiComposeOnce(canvas, m_form->rect(), [this](QPainter& p) { PaintFormBorder(p); });
         return true;
     }
     case QEvent::Resize:

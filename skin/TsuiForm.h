@@ -12,6 +12,7 @@
 
 #include "FileTheme.h"
 #include "SuiAlign.h"
+#include "SuiFileThemeRef.h"
 #include "Themes.h"
 #include "TsuiMenu.h"
 #include "TsuiTitleBar.h"
@@ -63,7 +64,7 @@ public:
 
     bool TitleBarCustom() const { return m_titleBar->Custom(); }
     void SetTitleBarCustom(bool on) { m_titleBar->SetCustom(on); }
-    TsuiFileTheme* FileTheme() const { return m_fileTheme; }
+    TsuiFileTheme* FileTheme() const { return m_fileTheme.Get(); }
     void SetFileTheme(TsuiFileTheme* fileTheme);
     TsuiUIStyle UIStyle() const { return m_uiStyle; }
     void SetUIStyle(TsuiUIStyle look);
@@ -139,6 +140,7 @@ private:
     void LimitToScreen();
     void OrderBars();
     void RepaintBorder();
+    void ApplyColor();
 
     QPointer<QWidget> m_form;  // the window served; null for an inert frame
     TsuiTitleBar* m_titleBar;
@@ -146,8 +148,7 @@ private:
     QPointer<TsuiMenu> m_menu;
     QList<QMetaObject::Connection> m_menuConnections;
     QPointer<QWidget> m_panel;
-    QPointer<TsuiFileTheme> m_fileTheme;
-    QMetaObject::Connection m_fileThemeGone;
+    SuiFileThemeRef m_fileTheme;
     TsuiUIStyle m_uiStyle = Sui::DeepBlue;
     bool m_autoUpdateSub = false;
     platform::COLORREF m_borderColor = 0x000000;

@@ -184,7 +184,8 @@ TsuiMenuItem TsuiMenuItem::Of(const QAction* action)
     return item;
 }
 
-TsuiMenu::TsuiMenu(QObject* owner) : QObject(owner), m_items(new QMenu), m_style(new MenuStyle(this))
+TsuiMenu::TsuiMenu(QObject* owner)
+    : QObject(owner), m_items(new QMenu), m_style(new MenuStyle(this)), m_fileTheme([this] { SetUIStyle(Sui::DeepBlue); })
 {
     m_style->setParent(this);
     Adopt(m_items);
@@ -260,15 +261,7 @@ bool TsuiMenu::eventFilter(QObject* watched, QEvent* event)
 
 void TsuiMenu::SetFileTheme(TsuiFileTheme* fileTheme)
 {
-    if (m_fileTheme != fileTheme) {
-        disconnect(m_fileThemeGone);
-        m_fileTheme = fileTheme;
-        if (fileTheme)
-            m_fileThemeGone = connect(fileTheme, &QObject::destroyed, this, [this] {
-                m_fileTheme = nullptr;
-                SuiGuarded([this] { SetUIStyle(Sui::DeepBlue); });
-            });
-    }
+    m_fileTheme.Set(fileTheme);
     SetUIStyle(m_uiStyle);
 }
 
@@ -286,9 +279,10 @@ void TsuiMenu::SetUIStyle(TsuiUIStyle look)
         m_separatorColor = 0x848284;
     }
     TsuiUIStyle resolved{};
-    const bool fromFile = UsingFileTheme(m_fileTheme, look, resolved);
+    TsuiFileTheme* fileTheme = m_fileTheme.Get();
+    const bool fromFile = UsingFileTheme(fileTheme, look, resolved);
     const auto color = [&](int entry) {
-        return fromFile ? m_fileTheme->GetColor(entry) : GetInsideThemeColor(resolved, entry);
+        return fromFile ? fileTheme->GetColor(entry) : GetInsideThemeColor(resolved, entry);
     };
     m_barColor = color(SUI_THEME_MENU_BAR_COLOR);
     m_color = color(SUI_THEME_MENU_BACKGROUND_COLOR);

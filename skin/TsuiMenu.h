@@ -8,6 +8,7 @@
 // item with an icon shows it as its image, and the menu's default action is bold.
 
 #include "skin/FileTheme.h"
+#include "skin/SuiFileThemeRef.h"
 #include "skin/Themes.h"
 
 #include <QFont>
@@ -73,7 +74,7 @@ public:
 
     bool OwnerDraw() const { return true; }
     void SetOwnerDraw(bool) {}
-    TsuiFileTheme* FileTheme() const { return m_fileTheme; }
+    TsuiFileTheme* FileTheme() const { return m_fileTheme.Get(); }
     // Stores the theme and applies the current look again. A theme that is destroyed is
     // forgotten and the look becomes DeepBlue.
     void SetFileTheme(TsuiFileTheme* fileTheme);
@@ -154,8 +155,7 @@ private:
 
     QMenu* m_items;
     QStyle* m_style;
-    QPointer<TsuiFileTheme> m_fileTheme;
-    QMetaObject::Connection m_fileThemeGone;
+    SuiFileThemeRef m_fileTheme;
     TsuiUIStyle m_uiStyle = Sui::DeepBlue;
     int m_itemHeight = 21;
     int m_separatorHeight = 21;

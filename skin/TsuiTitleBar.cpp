@@ -61,6 +61,7 @@ private:
 
 TsuiTitleBar::TsuiTitleBar(QWidget* parent)
     : QWidget(parent),
+      m_fileTheme([this] { SetUIStyle(Sui::DeepBlue); }),
       m_sections(new TsuiTitleBarSections(this)),
       m_buttons(new TsuiTitleBarButtons(this, this)),
       m_controlBoxMenu(new TsuiTitleBarPopupMenu(m_buttons, this)),
@@ -118,15 +119,7 @@ QImage TsuiTitleBar::GetCenterImage() const
 
 void TsuiTitleBar::SetFileTheme(TsuiFileTheme* fileTheme)
 {
-    if (m_fileTheme != fileTheme) {
-        disconnect(m_fileThemeGone);
-        m_fileTheme = fileTheme;
-        if (fileTheme)
-            m_fileThemeGone = connect(fileTheme, &QObject::destroyed, this, [this] {
-                m_fileTheme = nullptr;
-                SuiGuarded([this] { SetUIStyle(Sui::DeepBlue); });
-            });
-    }
+    m_fileTheme.Set(fileTheme);
     m_keepCaptionColor = true;
     SetUIStyle(m_uiStyle);
     m_keepCaptionColor = false;
@@ -140,17 +133,18 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle look)
         return;
     }
     TsuiUIStyle resolved{};
-    const bool fromFile = UsingFileTheme(m_fileTheme, look, resolved);
+    TsuiFileTheme* fileTheme = m_fileTheme.Get();
+    const bool fromFile = UsingFileTheme(fileTheme, look, resolved);
     const auto picture = [&](int entry) {
         QImage image;
         if (fromFile)
-            m_fileTheme->GetBitmap(entry, &image);
+            fileTheme->GetBitmap(entry, &image);
         else
             GetInsideThemeBitmap(resolved, entry, &image);
         return image;
     };
     const auto integer = [&](int entry) {
-        return fromFile ? m_fileTheme->GetInt(entry) : GetInsideThemeInt(resolved, entry);
+        return fromFile ? fileTheme->GetInt(entry) : GetInsideThemeInt(resolved, entry);
     };
 
     const QSignalBlocker quiet(m_sections);
@@ -177,12 +171,12 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle look)
     for (int i = 0; i < m_buttons->Count(); ++i)
         m_buttons->Item(i)->UpdateUIStyle(resolved);
     m_controlBoxMenu->SetUIStyle(resolved);
-    m_controlBoxMenu->SetFileTheme(m_fileTheme);
+    m_controlBoxMenu->SetFileTheme(fileTheme);
 
     if (!m_keepCaptionColor) {
         bool black = look == Sui::MacOS;
         if (fromFile) {
-            const int style = int(m_fileTheme->GetColor(SUI_THEME_CONTROL_FONT_COLOR));
+            const int style = int(fileTheme->GetColor(SUI_THEME_CONTROL_FONT_COLOR));
             black = style == SUI_THEME_FILE_STYLE_1 || style == SUI_THEME_FILE_STYLE_3 ||
                     style == SUI_THEME_FILE_STYLE_4 || style == SUI_THEME_FILE_STYLE_5;
         }
@@ -358,18 +352,18 @@ void TsuiTitleBar::DrawSectionsTo(QPainter& canvas)
     const int ox = InForm() ? -3 : 0, oy = ox;
     const QImage left = GetLeftImage(), right = GetRightImage(), middle = GetCenterImage();
     const int w = width(), lw = left.width(), rw = right.width();
-    canvas.save();
-    canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (!left.isNull())
-        canvas.drawImage(ox, oy, left);
-    if (!right.isNull())
-        canvas.drawImage(w - rw - ox, oy, right);
-    if (!middle.isNull()) {
-        const QRect target = RectLTRB(lw + ox, oy, w - rw - ox, oy + middle.height());
-        if (target.width() > 0)
-            canvas.drawImage(target, middle);
-    }
-    canvas.restore();
+    SuiComposeOnce(canvas, rect(), [&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        if (!left.isNull())
+            p.drawImage(ox, oy, left);
+        if (!right.isNull())
+            p.drawImage(w - rw - ox, oy, right);
+        if (!middle.isNull()) {
+            const QRect target = RectLTRB(lw + ox, oy, w - rw - ox, oy + middle.height());
+            if (target.width() > 0)
+                p.drawImage(target, middle);
+        }
+    });
 }
 
 void TsuiTitleBar::DrawButtons(QPainter& canvas)

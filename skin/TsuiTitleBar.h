@@ -8,6 +8,7 @@
 
 #include "FileTheme.h"
 #include "SuiAlign.h"
+#include "SuiFileThemeRef.h"
 #include "Themes.h"
 #include "TsuiTitleBarButton.h"
 #include "TsuiTitleBarPopupMenu.h"
@@ -40,7 +41,7 @@ public:
 
     bool Custom() const { return m_custom; }
     void SetCustom(bool on) { m_custom = on; }
-    TsuiFileTheme* FileTheme() const { return m_fileTheme; }
+    TsuiFileTheme* FileTheme() const { return m_fileTheme.Get(); }
     // Stores the theme and applies the look again, keeping the caption colour.
     void SetFileTheme(TsuiFileTheme* fileTheme);
     TsuiUIStyle UIStyle() const { return m_uiStyle; }
@@ -101,7 +102,7 @@ public:
     void ButtonClicked(TsuiTitleBarButton* button) override;
     bool HostFormMaximized() const override;
     bool HostCustom() const override { return m_custom; }
-    TsuiFileTheme* HostFileTheme() const override { return m_fileTheme; }
+    TsuiFileTheme* HostFileTheme() const override { return m_fileTheme.Get(); }
 
 signals:
     void OnCustomBtnsClick(QObject* sender, int index);
@@ -136,8 +137,7 @@ private:
     void StartMove(const QPoint& globalPos);
 
     bool m_custom = false;
-    QPointer<TsuiFileTheme> m_fileTheme;
-    QMetaObject::Connection m_fileThemeGone;
+    SuiFileThemeRef m_fileTheme;
     TsuiUIStyle m_uiStyle = Sui::DeepBlue;
     bool m_autoSize = false;
     TsuiTitleBarSections* m_sections;

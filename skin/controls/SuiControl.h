@@ -6,6 +6,7 @@
 
 #include "skin/DrawUtil.h"
 #include "skin/FileTheme.h"
+#include "skin/SuiFileThemeRef.h"
 #include "skin/SuiOffscreen.h"
 #include "skin/Themes.h"
 
@@ -48,23 +49,6 @@ void SuiOnLoaded(QWidget* control, std::function<void()> loaded);
 QChar SuiAccelerator(const QString& caption);
 // The caption as shown: "&&" becomes "&", a single '&' disappears.
 QString SuiStripAccelerator(const QString& caption);
-
-// A control's file theme: not owned; when the theme is destroyed the control is told
-// through onGone (which sets its look back to DeepBlue).
-class SuiFileThemeRef {
-public:
-    explicit SuiFileThemeRef(std::function<void()> onGone) : m_onGone(std::move(onGone)) {}
-    ~SuiFileThemeRef();
-    SuiFileThemeRef(const SuiFileThemeRef&) = delete;
-    SuiFileThemeRef& operator=(const SuiFileThemeRef&) = delete;
-    void Set(TsuiFileTheme* theme);
-    TsuiFileTheme* Get() const { return m_theme.data(); }
-
-private:
-    QPointer<TsuiFileTheme> m_theme;
-    QMetaObject::Connection m_connection;
-    std::function<void()> m_onGone;
-};
 
 // The platform's default message beep; replaceable so that tests can count beeps.
 // Setting an empty handler restores the real one; the previous handler is returned.

@@ -3,6 +3,8 @@
 // and an item under the pointer; and one sheet of every look's title bar in its states.
 #include "FrameSheet.h"
 
+#include "Looks.h"
+
 #include "skin/DrawUtil.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiFormMenuBar.h"
@@ -25,14 +27,6 @@
 namespace qxshots {
 namespace {
 
-struct Look {
-    const char* name;
-    TsuiUIStyle look;
-};
-
-const Look kLooks[] = {{"MACOS", Sui::MacOS}, {"WINXP", Sui::WinXP}, {"DEEPBLUE", Sui::DeepBlue},
-                       {"PROTEIN", Sui::Protein}, {"BLUEGLASS", Sui::BlueGlass}};
-
 const QColor kSheet(0xB4, 0xB4, 0xB4);
 constexpr int kGap = 24;
 
@@ -42,13 +36,14 @@ void Settle()
         QApplication::processEvents();
 }
 
-// The window as the screen shows it: its mask cut out of the grab.
-QImage Shot(QWidget* form)
+// The window as the screen shows it, in device pixels: its mask cut out of the grab.
+QImage Shot(QWidget* widget)
 {
-    QImage image = form->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    const QRegion mask = form->mask();
+    QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const qreal dpr = image.devicePixelRatio();
+    image.setDevicePixelRatio(1);
+    const QRegion mask = widget->mask();
     if (!mask.isEmpty()) {
-        const qreal dpr = image.devicePixelRatio();
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (!mask.contains(QPoint(int(x / dpr), int(y / dpr))))
@@ -138,8 +133,8 @@ QImage WithMenuOpen(SampleWindow& window)
     menu->setActiveAction(menu->actions().value(0));
     Settle();
     const QImage form = Shot(&window.form);
-    const QImage drop = menu->grab().toImage();
-    const QPoint at = menu->pos() - window.form.pos();
+    const QImage drop = Shot(menu);
+    const QPoint at = (menu->pos() - window.form.pos()) * window.form.devicePixelRatioF();
     QImage out(std::max(form.width(), at.x() + drop.width()), std::max(form.height(), at.y() + drop.height()),
                QImage::Format_ARGB32);
     out.fill(Qt::transparent);
@@ -193,7 +188,8 @@ std::vector<QImage> TitleBarStates(TsuiUIStyle look)
         }
         Settle();
         const QImage shot = Shot(&form);
-        states.push_back(shot.copy(0, 0, shot.width(), bar->height() + 2 * TsuiForm::kFrameWidth));
+        const int rows = int((bar->height() + 2 * TsuiForm::kFrameWidth) * form.devicePixelRatioF());
+        states.push_back(shot.copy(0, 0, shot.width(), rows));
         if (state == 3)
             SendMouse(bar, QEvent::MouseButtonRelease, QPoint(-50, -50), Qt::NoButton);
     }

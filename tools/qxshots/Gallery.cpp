@@ -1,5 +1,7 @@
 #include "Gallery.h"
 
+#include "Looks.h"
+
 #include "skin/DrawUtil.h"
 #include "skin/controls/TsuiEdit.h"
 #include "skin/controls/TsuiGroupBox.h"
@@ -28,14 +30,6 @@
 
 namespace qxshots {
 namespace {
-
-struct Look {
-    const char* name;
-    TsuiUIStyle look;
-};
-
-const Look kLooks[] = {{"MACOS", Sui::MacOS}, {"WINXP", Sui::WinXP}, {"DEEPBLUE", Sui::DeepBlue},
-                       {"PROTEIN", Sui::Protein}, {"BLUEGLASS", Sui::BlueGlass}};
 
 QLabel* Heading(QWidget* parent, const QString& text, int x, int y)
 {

@@ -12,6 +12,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -32,6 +33,7 @@ int usage()
     std::fprintf(stderr, "usage:\n");
     for (const Mode& m : kModes)
         std::fprintf(stderr, "  qxshots %s %s\n", m.option, m.usage);
+    std::fprintf(stderr, "  --scale N       with any of them: N device pixels a pixel (a dense screen)\n");
     return 2;
 }
 
@@ -41,8 +43,14 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // "--scale N" paints everything at N device pixels a pixel, as on a dense screen.
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--scale") == 0)
+            qputenv("QT_SCALE_FACTOR", argv[i + 1]);
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    if (const qsizetype at = args.indexOf("--scale"); at > 0 && at + 1 < args.size())
+        args.remove(at, 2);
     if (args.size() != 3)
         return usage();
     for (const Mode& m : kModes)
