@@ -164,8 +164,9 @@ QImage titleLeft(const Picture& pic)
     QImage layer = layerImage(pic.width, pic.height);
     QPainterPath band;
     band.moveTo(0, 0);
-    band.lineTo(336, 0);
-    band.cubicTo(316, 0, 318, pic.height, 292, pic.height);
+    // Long enough for the main window's caption in bold Tahoma or its stand-ins.
+    band.lineTo(418, 0);
+    band.cubicTo(398, 0, 400, pic.height, 374, pic.height);
     band.lineTo(0, pic.height);
     band.closeSubpath();
     {
