@@ -6,7 +6,7 @@ QX_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev
-  ffmpeg fonts-dejavu-core
+  ffmpeg fonts-dejavu-core fonts-liberation
   xvfb openbox xdotool x11-utils
 )
 

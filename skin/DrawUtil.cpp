@@ -197,6 +197,15 @@ void PlaceControl(QWidget* control, const QRect& rect)
         control->setGeometry(rect);
 }
 
+void CentreOnScreen(QWidget* window)
+{
+    QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!window || !screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2) + QPoint(1, 1));
+}
+
 void PlaceControl(QWidget* control, const QPoint& point)
 {
     if (control)

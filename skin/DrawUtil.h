@@ -64,6 +64,8 @@ bool InRect(const QPoint& point, const QRect& rect);
 QRect GetWorkAreaRect();
 
 void PlaceControl(QWidget* control, const QRect& rect);
+// Moves a window to the middle of the available area of the screen it is on.
+void CentreOnScreen(QWidget* window);
 void PlaceControl(QWidget* control, const QPoint& point);
 
 // Whether the window counts as the application's active one for keyboard handling.

@@ -2,7 +2,20 @@
 
 #include "platform/MessageBox.h"
 
-TsuiApplication::TsuiApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+#include <QFont>
+
+TsuiApplication::TsuiApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    SuiInstallFontSubstitutes();
+}
+
+void SuiInstallFontSubstitutes()
+{
+    const QStringList standIns{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                               QStringLiteral("DejaVu Sans")};
+    for (const char* designed : {"MS Sans Serif", "Tahoma", "MS Shell Dlg", "MS Shell Dlg 2"})
+        QFont::insertSubstitutions(QString::fromLatin1(designed), standIns);
+}
 
 bool TsuiApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -8,9 +8,15 @@
 
 class TsuiApplication : public QApplication {
 public:
+    // Installs the font stand-ins (SuiInstallFontSubstitutes).
     TsuiApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The windows are designed in "MS Sans Serif" and "Tahoma" at 8 points; both resolve to
+// free fonts of close widths (Liberation Sans, then Arimo, DejaVu Sans), so the designed
+// places hold their captions.
+void SuiInstallFontSubstitutes();
 
 // The application's error report: the error's text in an "Error" box over the active
 // window (a fixed text for an error that carries none of its own).

@@ -6,6 +6,32 @@
 
 #include <QWidget>
 
+namespace {
+
+// A component by name among the owner's descendants, breadth first. A descendant that
+// holds a theme manager of its own is a window of its own (a wizard page inside the main
+// window): its components are its manager's, not this one's.
+QObject* FindComponent(const QObject* owner, const QString& name, const QObject* self)
+{
+    QList<const QObject*> level{owner};
+    while (!level.isEmpty()) {
+        QList<const QObject*> next;
+        for (const QObject* parent : level)
+            for (QObject* child : parent->children()) {
+                if (child == self)
+                    continue;
+                if (child->objectName() == name)
+                    return child;
+                if (!child->findChild<TsuiThemeManager*>(QString(), Qt::FindDirectChildrenOnly))
+                    next.append(child);
+            }
+        level = next;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 TsuiThemeManager::TsuiThemeManager(QObject* owner) : QObject(owner)
 {
     SetUIStyle(Sui::DeepBlue);
@@ -41,7 +67,7 @@ void TsuiThemeManager::SetList(const QStringList& names)
     m_compList = names;
     if (auto* owner = qobject_cast<QWidget*>(parent()))
         for (const QString& name : m_compList)
-            if (QObject* c = owner->findChild<QObject*>(name); c && c != this)
+            if (QObject* c = FindComponent(owner, name, this))
                 Track(c, name);
 }
 
@@ -68,8 +94,8 @@ void TsuiThemeManager::UpdateAll()
         return;  // only a window or a frame owns components
     const QStringList names = m_compList;  // a control's look change may edit the list
     for (const QString& name : names) {
-        QObject* c = owner->findChild<QObject*>(name);
-        if (!c || c == this)
+        QObject* c = FindComponent(owner, name, this);
+        if (!c)
             continue;
         Track(c, name);
         if (!IsHasProperty(c, "UIStyle"))

@@ -2,6 +2,7 @@
 // One per window: puts a look (and a file theme) on the window's listed skinned
 // controls in one step, by property name, so it needs no knowledge of their classes.
 
+#include "FileTheme.h"
 #include "Themes.h"
 
 #include <QObject>
@@ -9,11 +10,8 @@
 #include <QSet>
 #include <QStringList>
 
-class TsuiFileTheme;
-
 class TsuiThemeManager : public QObject {
     Q_OBJECT
-    Q_MOC_INCLUDE("skin/FileTheme.h")
     Q_PROPERTY(Sui::TsuiUIStyle UIStyle READ UIStyle WRITE SetUIStyle)
     Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE SetFileTheme)
     Q_PROPERTY(QStringList CompList READ CompList WRITE SetList)
@@ -33,11 +31,11 @@ public:
     // Replaces the names; updates nothing.
     void SetList(const QStringList& names);
 
-    // Sets UIStyle, then FileTheme, on each listed component found among the owner's;
-    // names that match nothing are skipped. A component that lacks one of the two
+    // Sets UIStyle, then FileTheme, on each listed component found among the owner's
+    // descendants (not inside a descendant with a theme manager of its own: another
+    // window's); names that match nothing are skipped. A component that lacks one of the two
     // properties raises "Property %s does not exist".
     void UpdateAll();
-    void UpdateTheme() { UpdateAll(); }
 
 signals:
     void OnUIStyleChanged(QObject* sender);

@@ -11,20 +11,17 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "FileSource.h"
 #include "platform/AvPointers.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace platform::player {
 namespace {
@@ -196,39 +193,6 @@ private:
     int m_latestRequested = 0;
 };
 
-// FFmpeg reads the file through our own descriptor, so that exactly one file is opened,
-// it is never taken for a protocol or a device, and closing it is ours to do.
-int ReadFile(void* opaque, std::uint8_t* buffer, int size)
-{
-    const int fd = *static_cast<int*>(opaque);
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, std::size_t(size));
-        if (n > 0)
-            return int(n);
-        if (n == 0)
-            return AVERROR_EOF;
-        if (errno != EINTR)
-            return AVERROR(errno);
-    }
-}
-
-std::int64_t SeekFile(void* opaque, std::int64_t offset, int whence)
-{
-    const int fd = *static_cast<int*>(opaque);
-    if (whence == AVSEEK_SIZE) {
-        struct stat st {};
-        return ::fstat(fd, &st) == 0 ? std::int64_t(st.st_size) : AVERROR(errno);
-    }
-    const off_t at = ::lseek(fd, off_t(offset), whence & ~AVSEEK_FORCE);
-    return at < 0 ? AVERROR(errno) : std::int64_t(at);
-}
-
-// Only the one file given is played: playlists and references to other files are refused.
-int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**)
-{
-    return AVERROR(EPERM);
-}
-
 AVSampleFormat AvSampleFormat(SampleFormat f)
 {
     return f == SampleFormat::Float ? AV_SAMPLE_FMT_FLT : AV_SAMPLE_FMT_S16;
@@ -241,9 +205,8 @@ struct Playback::Impl {
     Notify notify;
 
     // Set up by the demux thread before Opened, read-only afterwards.
-    int fd = -1;
-    AVIOContext* io = nullptr;
-    AVFormatContext* format = nullptr;
+    FileSource source;
+    AVFormatContext* format = nullptr;  // the source's
     AVCodecContext* videoDecoder = nullptr;
     AVCodecContext* audioDecoder = nullptr;
     int videoIndex = -1, audioIndex = -1;
@@ -286,13 +249,6 @@ struct Playback::Impl {
     {
         avcodec_free_context(&videoDecoder);
         avcodec_free_context(&audioDecoder);
-        avformat_close_input(&format);
-        if (io) {
-            av_freep(&io->buffer);
-            avio_context_free(&io);
-        }
-        if (fd >= 0)
-            ::close(fd);
     }
 
     static int Interrupt(void* opaque) { return static_cast<Impl*>(opaque)->aborted.load() ? 1 : 0; }
@@ -320,32 +276,9 @@ struct Playback::Impl {
 
     bool Open()
     {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            return false;  // not a file: a folder, a device or a pipe would never play
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        if (!source.Open(path, {&Interrupt, this}) || aborted)
             return false;
-        constexpr int kBuffer = 64 * 1024;
-        auto* buffer = static_cast<std::uint8_t*>(av_malloc(kBuffer));
-        if (!buffer)
-            return false;
-        io = avio_alloc_context(buffer, kBuffer, 0, &fd, ReadFile, nullptr, SeekFile);
-        if (!io) {
-            av_free(buffer);
-            return false;
-        }
-        format = avformat_alloc_context();
-        if (!format)
-            return false;
-        format->pb = io;
-        format->flags |= AVFMT_FLAG_CUSTOM_IO;
-        format->interrupt_callback = {&Interrupt, this};
-        format->io_open = RefuseNestedOpen;
-        if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
-            return false;  // the context is freed by FFmpeg then; the descriptor is ours
-        if (avformat_find_stream_info(format, nullptr) < 0 || aborted)
-            return false;
+        format = source.Format();
 
         for (unsigned i = 0; i < format->nb_streams; ++i)
             if (format->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
@@ -372,7 +305,7 @@ struct Playback::Impl {
         in.hasAudio = audioIndex >= 0;
         if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
             in.durationUs = format->duration;
-        in.randomAccess = io->seekable & AVIO_SEEKABLE_NORMAL;
+        in.randomAccess = source.RandomAccess();
         in.seekable = in.durationUs > 0 && in.randomAccess;
         if (in.hasVideo) {
             const AVStream* s = format->streams[videoIndex];
@@ -425,11 +358,8 @@ struct Playback::Impl {
     {
         if (!Open()) {
             // Nothing stays open for a file that will not play.
-            avformat_close_input(&format);
-            if (fd >= 0) {
-                ::close(fd);
-                fd = -1;
-            }
+            source.Close();
+            format = nullptr;
             if (!aborted)
                 notify(Event::Failed);
             return;

@@ -47,6 +47,8 @@ public:
 
     // The state frame (1 checked, 2 unchecked, 3 and 4 the same disabled).
     int FrameIndex() const;
+    // The mark as it shows now: that frame of the look's picture.
+    QImage Picture() const;
 
 signals:
     void OnClick();
@@ -76,7 +78,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QImage Picture() const;
     void UpdateAccelerator();
 
     bool m_checked = false;

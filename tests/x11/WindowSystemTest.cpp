@@ -112,12 +112,16 @@ TEST(WindowSystem, MinimiseIconifiesTheWindow)
 TEST(WindowSystem, TheMaskCutsTheTopCornersOnTheScreen)
 {
     Framed w(Sui::WinXP, QPoint(300, 300));
-    QTest::qWait(300);
     const QPoint origin = w.form.geometry().topLeft();
-    const QImage screen = w.form.screen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage drawn = qxtest::Render(&w.form);
-    const QRgb desktop = screen.pixel(origin - QPoint(20, 20));
+    QImage screen;
     const auto at = [&](int x, int y) { return screen.pixel(origin + QPoint(x, y)); };
+    // The window is on the screen once its own pixels are.
+    ASSERT_TRUE(Eventually([&] {
+        screen = w.form.screen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        return at(4, 0) == drawn.pixel(4, 0) && at(w.form.width() / 2, 1) == drawn.pixel(w.form.width() / 2, 1);
+    }));
+    const QRgb desktop = screen.pixel(origin - QPoint(20, 20));
     EXPECT_EQ(at(0, 0), desktop) << "the corner shows the desktop";
     EXPECT_EQ(at(w.form.width() - 1, 0), desktop);
     EXPECT_EQ(at(3, 0), desktop) << "row 0 loses four pixels";

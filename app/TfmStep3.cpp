@@ -1,0 +1,339 @@
+#include "TfmStep3.h"
+
+#include "Links.h"
+#include "TfmMain.h"
+#include "common/misc/WinUtil.h"
+#include "common/multimedia/CxWMEncoder.h"
+#include "platform/MessageBox.h"
+#include "platform/wmencoder/WMEncoder.h"
+#include "skin/ThemeManager.h"
+#include "skin/controls/TsuiButton.h"
+#include "skin/controls/TsuiGroupBox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct StateText {
+    const char* status;
+    const char* pauseCaption;  // null: unchanged
+    bool pauseEnabled;
+    bool stopEnabled;
+};
+
+const StateText kStates[] = {
+    {"Initializing encoder...", "&Pause", false, false},
+    {"Preparing encoding process...", "&Pause", false, false},
+    {"Encoding process running...", "&Pause", true, true},
+    {"Encoding process paused.", "S&tart", true, true},
+    {"Encoding process stopped.", "S&tart", true, false},
+    {"Please press the [Start] button to start encoding...", nullptr, false, false},
+};
+
+QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, bool blue)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    if (blue) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, Qt::blue);
+        label->setPalette(pal);
+    }
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+TsuiButton* Button(QWidget* parent, const char* name, const QString& caption, int x)
+{
+    auto* button = new TsuiButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(x, 183, 80, 27);
+    button->SetCaption(caption);
+    return button;
+}
+
+// The hourglass while a run is set up; the normal cursor back on every way out.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { Restore(); }
+    void Restore()
+    {
+        if (m_on)
+            QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+}  // namespace
+
+TfmStep3::TfmStep3(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain")
+{
+    QWidget* pMain = Panel();
+    suiGroupBox1 = new TsuiGroupBox(pMain);
+    suiGroupBox1->setObjectName("suiGroupBox1");
+    suiGroupBox1->setGeometry(26, 21, 271, 148);
+    suiGroupBox1->SetCaption(" Conversion Status ");
+    suiGroupBox1->SetBorderColor(platform::RGB(127, 127, 127));
+    Label1 = Label(suiGroupBox1, "Label1", "Encoded File Duration:", 21, 36, false);
+    Label2 = Label(suiGroupBox1, "Label2", "Encoded File Size:", 21, 70, false);
+    lblDuration = Label(suiGroupBox1, "lblDuration", QString(), 142, 37, true);
+    lblSize = Label(suiGroupBox1, "lblSize", QString(), 143, 71, true);
+    lblStatus = Label(suiGroupBox1, "lblStatus", QString(), 23, 108, true);
+    sbtnPause = Button(pMain, "sbtnPause", "&Pause", 27);
+    sbtnStop = Button(pMain, "sbtnStop", "&Stop", 118);
+    tmState = new QTimer(this);
+    tmState->setObjectName("tmState");
+    tmState->setInterval(500);
+
+    setTabOrder(pMovie, suiGroupBox1);
+    setTabOrder(suiGroupBox1, sbtnPause);
+    setTabOrder(sbtnPause, sbtnStop);
+    skinMain->SetList({"suiGroupBox1", "sbtnPause", "sbtnStop"});
+
+    connect(sbtnPause, &TsuiButton::OnClick, this, &TfmStep3::sbtnPauseClick);
+    connect(sbtnStop, &TsuiButton::OnClick, this, &TfmStep3::sbtnStopClick);
+    connect(tmState, &QTimer::timeout, this, &TfmStep3::tmStateTimer);
+}
+
+TfmStep3::~TfmStep3()
+{
+    EndEncoding();
+}
+
+bool TfmStep3::UpdateData(bool saveAndValidate)
+{
+    if (saveAndValidate)
+        return true;
+    SetState(Ready);
+    m_nDuration = 0;
+    m_nSize = 0;
+    sbtnPause->SetCaption("S&tart");
+    ShowStatus();
+    ShowButtons();
+    return true;
+}
+
+void TfmStep3::SetState(State state)
+{
+    m_nState = state;
+}
+
+void TfmStep3::ShowStatus()
+{
+    lblStatus->setText(QString::fromLatin1(kStates[m_nState].status));
+    lblDuration->setText(QString::asprintf("%d second(s).", int(m_nDuration / 1000)));
+    lblSize->setText(QString::asprintf("%d bytes", int(m_nSize)));
+    for (QLabel* label : {lblStatus, lblDuration, lblSize}) {
+        label->adjustSize();
+        label->repaint();  // shown at once, also while a run is set up
+    }
+}
+
+void TfmStep3::ShowButtons()
+{
+    const StateText& s = kStates[m_nState];
+    if (!s.pauseCaption)
+        return;
+    sbtnPause->SetCaption(QString::fromLatin1(s.pauseCaption));
+    sbtnPause->setEnabled(s.pauseEnabled);
+    sbtnStop->setEnabled(s.stopEnabled);
+}
+
+void TfmStep3::EndEncoding()
+{
+    if (m_pCxEncoder) {
+        m_pCxEncoder->Stop();
+        delete m_pCxEncoder;
+        m_pCxEncoder = nullptr;
+    }
+    m_nDuration = 0;
+    m_nSize = 0;
+    m_bEncoding = false;
+    tmState->stop();
+}
+
+void TfmStep3::Fail(const char* fallback)
+{
+    std::string text;
+    if (m_pCxEncoder) {
+        char reason[1024] = "";
+        m_pCxEncoder->GetErrorText(reason, sizeof reason);
+        text = reason;
+        if (text.empty()) {
+            platform::HRESULT code = m_pCxEncoder->GetErrorState();
+            if (platform::SUCCEEDED(code))
+                code = m_pCxEncoder->GetLastResult();
+            char line[256];
+            std::snprintf(line, sizeof line, "%s (error 0x%08X)", fallback, unsigned(code));
+            text = line;
+        }
+    } else {
+        text = fallback;
+    }
+    EndEncoding();
+    SetState(Stopped);
+    ShowStatus();
+    ShowButtons();
+    emit RunChanged();
+    platform::MessageBoxA(this, text.c_str(), "Error", platform::MB_OK | platform::MB_ICONERROR);
+}
+
+bool TfmStep3::BeginRun()
+{
+    const ConversionJob& job = fmMain->Job();
+    SetState(Initializing);
+    ShowStatus();
+    ShowButtons();
+    WaitCursor wait;
+
+    m_pCxEncoder = new CxWMEncoder;
+    if (!m_pCxEncoder->IsInitialized()) {
+        wait.Restore();
+        EndEncoding();
+        SetState(Stopped);
+        ShowStatus();
+        ShowButtons();
+        emit RunChanged();
+        platform::MessageBoxA(this,
+                              "Quorlantix Converter requires Microsoft Media Encoder installed. Please visit our web "
+                              "site for detail information about Microsoft Media Encoder.",
+                              "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
+        ShellOpen(links::kPrerequisites);
+        return false;
+    }
+    if (!m_pCxEncoder->LoadSystemProfiles()) {
+        wait.Restore();
+        EndEncoding();
+        SetState(Stopped);
+        ShowStatus();
+        ShowButtons();
+        emit RunChanged();
+        const std::string text = std::string("Error loading Microsoft Media Encoder Profiles. Please contact ") +
+                                 links::kSupportMail + " for technical support.";
+        platform::MessageBoxA(this, text.c_str(), "Error", platform::MB_OK | platform::MB_ICONINFORMATION);
+        return false;
+    }
+
+    // Every step's result counts: a step that fails ends the set-up with its reason.
+    auto* group = static_cast<CxWMEncGroup*>(std::calloc(1, sizeof(CxWMEncGroup)));
+    if (!group || !m_pCxEncoder->AddSourceGroup(group)) {
+        std::free(group);
+        wait.Restore();
+        Fail("The source group cannot be made.");
+        return false;
+    }
+    const auto step = [&](bool ok, const char* what) {
+        if (!ok) {
+            wait.Restore();
+            Fail(what);
+        }
+        return ok;
+    };
+    if (!step(m_pCxEncoder->SetupSourceGroup(group, job.sourceFile, job.sourceFile), "The source video cannot be used.") ||
+        !step(m_pCxEncoder->SetOutputFile(job.outputFile), "The output file cannot be used."))
+        return false;
+    if (job.screenType >= 1 && job.screenType <= 3 &&
+        !step(m_pCxEncoder->LoadOutputProfile(group, CxWMEncoder::kScreenStandard + job.screenType - 1, job.quality),
+              "The output profile cannot be loaded."))
+        return false;
+    // The restriction holds whichever limit comes first; 0 or below leaves a limit off.
+    const long long maxBytes = job.maxSizeKB > 0 ? (long long)job.maxSizeKB * 1024 : 0;
+    const long long maxMs = job.maxMinutes > 0 ? (long long)job.maxMinutes * 60000 : 0;
+    if (!step(m_pCxEncoder->SetCropping(group, job.cropLeft, job.cropTop, job.cropRight, job.cropBottom),
+              "The cropping margins cannot be used.") ||
+        !step(m_pCxEncoder->SetOutputLimits(maxBytes, maxMs), "The output restriction cannot be used."))
+        return false;
+
+    SetState(Preparing);
+    ShowStatus();
+    ShowButtons();
+    if (!step(m_pCxEncoder->Prepare(true), "The conversion cannot be prepared."))
+        return false;
+    wait.Restore();
+    SetState(Running);
+    ShowStatus();
+    ShowButtons();
+    return true;
+}
+
+void TfmStep3::sbtnPauseClick()
+{
+    if (m_bEncoding) {
+        tmState->stop();
+        m_bEncoding = false;
+        m_pCxEncoder->Pause();
+        SetState(Paused);
+        ShowStatus();
+        ShowButtons();
+        return;
+    }
+    sbtnPause->SetCaption("&Pause");
+    if (m_pCxEncoder) {
+        SetState(Running);
+        ShowStatus();
+        ShowButtons();
+    } else if (!BeginRun()) {
+        return;
+    }
+    tmState->start();
+    if (!m_pCxEncoder->Start()) {
+        Fail("The conversion cannot be started.");
+        return;
+    }
+    m_bEncoding = true;
+    emit RunChanged();
+}
+
+void TfmStep3::sbtnStopClick()
+{
+    if (!m_pCxEncoder)
+        return;
+    if (platform::MessageBoxA(this, "Are you sure to stop the encoding process?", "Confirm",
+                              platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
+        return;
+    // The run may have ended while the question was up; then only the page is left.
+    if (m_pCxEncoder) {
+        m_pCxEncoder->Stop();
+        delete m_pCxEncoder;
+        m_pCxEncoder = nullptr;
+    }
+    tmState->stop();
+    m_nDuration = 0;
+    m_nSize = 0;
+    SetState(Stopped);
+    ShowStatus();
+    ShowButtons();
+    m_bEncoding = false;
+    emit RunChanged();
+}
+
+void TfmStep3::tmStateTimer()
+{
+    if (!m_pCxEncoder)
+        return;
+    m_nDuration = m_pCxEncoder->GetFileDuration();
+    m_nSize = m_pCxEncoder->GetFileSize();
+    const int state = m_pCxEncoder->GetRunState();
+    if (state == platform::wmenc::WMENC_ENCODER_STOPPED || state < 0) {
+        // The run is over: complete, or broken off with the encoder's reason.
+        if (state < 0 || platform::FAILED(m_pCxEncoder->GetErrorState())) {
+            Fail("The conversion stopped with an error.");
+            return;
+        }
+        ShowStatus();
+        EndEncoding();
+        emit RunChanged();
+        fmMain->ShowFinishedPage();
+        return;
+    }
+    ShowStatus();
+}

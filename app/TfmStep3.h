@@ -1,0 +1,71 @@
+#pragma once
+// Page 3: runs the conversion of the job through a CxWMEncoder, shows the duration and
+// size written so far every half second, pauses, resumes and stops (after asking), and
+// hands over to the finished page when the encoder reports that the run has ended with a
+// complete output. A set-up step, the start or the run that fails shows the encoder's
+// reason in an "Error" box and leaves the page Stopped without a run, where Start tries
+// again and Prev leads back to the options.
+
+#include "WizardPage.h"
+
+#include <QTimer>
+#include <cstdint>
+
+class CxWMEncoder;
+class QLabel;
+class TsuiButton;
+class TsuiGroupBox;
+
+class TfmStep3 : public WizardPage {
+    Q_OBJECT
+
+public:
+    enum State { Initializing = 0, Preparing = 1, Running = 2, Paused = 3, Stopped = 4, Ready = 5 };
+
+    explicit TfmStep3(QWidget* parent);
+    ~TfmStep3() override;
+
+    // false (entering the page): Ready, nothing encoded, the button offers Start.
+    bool UpdateData(bool saveAndValidate) override;
+    void ShowStatus();
+    void ShowButtons();
+    // Stops and releases the run (if any), stops the timer; the state and texts stay.
+    void EndEncoding();
+
+    State PageState() const { return State(m_nState); }
+    // No run exists after a failure or a stop: the user may go back to the options.
+    bool CanGoBack() const { return !m_pCxEncoder && m_nState == Stopped; }
+
+    TsuiGroupBox* suiGroupBox1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* lblDuration;
+    QLabel* lblSize;
+    QLabel* lblStatus;
+    TsuiButton* sbtnPause;
+    TsuiButton* sbtnStop;
+    QTimer* tmState;
+
+    bool m_bEncoding = false;
+    CxWMEncoder* m_pCxEncoder = nullptr;
+    std::int32_t m_nState = Ready;
+    std::int32_t m_nDuration = 0;
+    std::int32_t m_nSize = 0;
+
+    void sbtnPauseClick();
+    void sbtnStopClick();
+    void tmStateTimer();
+
+signals:
+    // Whether a run exists changed (the main window decides about Prev).
+    void RunChanged();
+
+private:
+    // Sets up and starts a new run from the job; false (after the "Error" box) when a
+    // step fails.
+    bool BeginRun();
+    // The failure of a set-up step, the start or the run: the encoder's reason in an
+    // "Error" box, the run released, the page Stopped.
+    void Fail(const char* fallback);
+    void SetState(State state);
+};

@@ -1,0 +1,98 @@
+#include "TfmStep4.h"
+
+#include "TfmMain.h"
+#include "common/misc/WinUtil.h"
+#include "platform/player/TWindowsMediaPlayer.h"
+#include "skin/ThemeManager.h"
+#include "skin/controls/TsuiButton.h"
+#include "skin/controls/TsuiGroupBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+
+TsuiButton* Button(QWidget* parent, const char* name, const QString& caption, const QRect& place)
+{
+    auto* button = new TsuiButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->SetCaption(caption);
+    return button;
+}
+
+}  // namespace
+
+TfmStep4::TfmStep4(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain")
+{
+    suiGroupBox1 = new TsuiGroupBox(Panel());
+    suiGroupBox1->setObjectName("suiGroupBox1");
+    suiGroupBox1->setGeometry(20, 17, 285, 250);
+    suiGroupBox1->SetCaption(" Conversion Finished ");
+    lblFile = new QLabel(suiGroupBox1);
+    lblFile->setObjectName("lblFile");
+    QPalette pal = lblFile->palette();
+    pal.setColor(QPalette::WindowText, Qt::blue);
+    lblFile->setPalette(pal);
+    lblFile->move(27, 40);
+    Label1 = new QLabel("has been converted succesfully. i want to ", suiGroupBox1);
+    Label1->setObjectName("Label1");
+    Label1->move(25, 71);
+    Label1->adjustSize();
+    sbtnPrview = Button(suiGroupBox1, "sbtnPrview", "&Preview the converted video", QRect(19, 104, 249, 27));
+    sbtnCopy = Button(suiGroupBox1, "sbtnCopy", "&Explore the output video file folder", QRect(18, 140, 252, 27));
+    sbtnStart = Button(suiGroupBox1, "sbtnStart", "&Start another file conversion process", QRect(19, 176, 251, 27));
+    sbtnClose = Button(suiGroupBox1, "sbtnClose", "E&xit the Quorlantix Converter program", QRect(19, 210, 251, 27));
+
+    setTabOrder(sbtnPrview, sbtnCopy);
+    setTabOrder(sbtnCopy, sbtnStart);
+    setTabOrder(sbtnStart, sbtnClose);
+    skinMain->SetList({"suiGroupBox1", "sbtnPrview", "sbtnCopy", "sbtnStart", "sbtnClose"});
+    connect(sbtnPrview, &TsuiButton::OnClick, this, &TfmStep4::sbtnPrviewClick);
+    connect(sbtnCopy, &TsuiButton::OnClick, this, &TfmStep4::sbtnCopyClick);
+    connect(sbtnStart, &TsuiButton::OnClick, this, &TfmStep4::sbtnStartClick);
+    connect(sbtnClose, &TsuiButton::OnClick, this, &TfmStep4::sbtnCloseClick);
+}
+
+bool TfmStep4::UpdateData(bool saveAndValidate)
+{
+    if (!saveAndValidate) {
+        // A long path loses its middle, not its name; the whole path is the tip.
+        const QString path = QString::fromUtf8(fmMain->Job().outputFile);
+        const int room = suiGroupBox1->width() - lblFile->x() - 8;
+        lblFile->setText(lblFile->fontMetrics().elidedText(path, Qt::ElideMiddle, room));
+        lblFile->setToolTip(path);
+        lblFile->adjustSize();
+    }
+    return true;
+}
+
+QString TfmStep4::FolderUrl(const QString& outputFile)
+{
+    QString folder = QFileInfo(outputFile).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return QStringLiteral("file://") + folder;
+}
+
+void TfmStep4::sbtnPrviewClick()
+{
+    wmpMain->SetURL(QString::fromUtf8(fmMain->Job().outputFile));
+}
+
+void TfmStep4::sbtnCopyClick()
+{
+    ShellOpen(FolderUrl(QString::fromUtf8(fmMain->Job().outputFile)).toUtf8().constData());
+}
+
+void TfmStep4::sbtnStartClick()
+{
+    wmpMain->SetURL(QString());
+    fmMain->ResetToFirstPage();
+}
+
+void TfmStep4::sbtnCloseClick()
+{
+    fmMain->close();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// One media file opened for FFmpeg through a descriptor of our own: exactly that file is
+// read (a playlist or a reference to another file is refused), only a regular file is
+// opened (a folder, device or pipe would block or never end), and closing it is ours.
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <string>
+
+namespace platform::player {
+
+class FileSource {
+public:
+    FileSource() = default;
+    ~FileSource();
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    // Opens the file and reads its stream information; false for anything else than a
+    // regular file FFmpeg can read. interrupt, when given, can cut a slow read short.
+    bool Open(const std::string& path, AVIOInterruptCB interrupt = {nullptr, nullptr});
+    // Closes the file and everything read from it.
+    void Close();
+
+    AVFormatContext* Format() const { return m_format; }
+    // The file allows seeking to any byte.
+    bool RandomAccess() const;
+
+private:
+    int m_fd = -1;
+    AVIOContext* m_io = nullptr;
+    AVFormatContext* m_format = nullptr;
+};
+
+}  // namespace platform::player
