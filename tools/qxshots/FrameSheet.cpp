@@ -4,6 +4,7 @@
 #include "FrameSheet.h"
 
 #include "Looks.h"
+#include "Shots.h"
 
 #include "skin/DrawUtil.h"
 #include "skin/TsuiForm.h"
@@ -26,31 +27,6 @@
 
 namespace qxshots {
 namespace {
-
-const QColor kSheet(0xB4, 0xB4, 0xB4);
-constexpr int kGap = 24;
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i)
-        QApplication::processEvents();
-}
-
-// The window as the screen shows it, in device pixels: its mask cut out of the grab.
-QImage Shot(QWidget* widget)
-{
-    QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    const qreal dpr = image.devicePixelRatio();
-    image.setDevicePixelRatio(1);
-    const QRegion mask = widget->mask();
-    if (!mask.isEmpty()) {
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (!mask.contains(QPoint(int(x / dpr), int(y / dpr))))
-                    image.setPixel(x, y, 0);
-    }
-    return image;
-}
 
 void SendMouse(QWidget* target, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons)
 {
@@ -126,42 +102,14 @@ struct SampleWindow {
 // The window with its File menu down and the pointer on its first item.
 QImage WithMenuOpen(SampleWindow& window)
 {
-    TsuiFormMenuBar* bar = window.frame->MenuBar();
-    bar->OpenButton(0);
+    window.frame->MenuBar()->OpenButton(0);
     Settle();
     QMenu* menu = window.menu->Items()->actions().value(0)->menu();
     menu->setActiveAction(menu->actions().value(0));
     Settle();
-    const QImage form = Shot(&window.form);
-    const QImage drop = Shot(menu);
-    const QPoint at = (menu->pos() - window.form.pos()) * window.form.devicePixelRatioF();
-    QImage out(std::max(form.width(), at.x() + drop.width()), std::max(form.height(), at.y() + drop.height()),
-               QImage::Format_ARGB32);
-    out.fill(Qt::transparent);
-    QPainter p(&out);
-    p.drawImage(0, 0, form);
-    p.drawImage(at, drop);
-    p.end();
+    const QImage out = ShotWithMenu(&window.form, menu);
     menu->hide();
     Settle();
-    return out;
-}
-
-QImage Row(const std::vector<QImage>& images)
-{
-    int w = kGap, h = 0;
-    for (const QImage& i : images) {
-        w += i.width() + kGap;
-        h = std::max(h, i.height());
-    }
-    QImage out(w, h + 2 * kGap, QImage::Format_ARGB32);
-    out.fill(kSheet);
-    QPainter p(&out);
-    int x = kGap;
-    for (const QImage& i : images) {
-        p.drawImage(x, kGap, i);
-        x += i.width() + kGap;
-    }
     return out;
 }
 
@@ -196,16 +144,6 @@ std::vector<QImage> TitleBarStates(TsuiUIStyle look)
     return states;
 }
 
-bool Save(const QImage& image, const QString& path)
-{
-    if (!image.save(path)) {
-        std::fprintf(stderr, "qxshots: %s cannot be written\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
-
 }  // namespace
 
 int writeFrameSheets(const QString& dir)
@@ -221,20 +159,7 @@ int writeFrameSheets(const QString& dir)
         const std::vector<QImage> states = TitleBarStates(l.look);
         bars.push_back(Row(states));
     }
-    int w = 0, h = 0;
-    for (const QImage& b : bars) {
-        w = std::max(w, b.width());
-        h += b.height();
-    }
-    QImage sheet(w, h, QImage::Format_ARGB32);
-    sheet.fill(kSheet);
-    QPainter p(&sheet);
-    int y = 0;
-    for (const QImage& b : bars) {
-        p.drawImage(0, y, b);
-        y += b.height();
-    }
-    p.end();
+    const QImage sheet = Column(bars);
     return Save(sheet, dir + "/titlebars.png") ? 0 : 1;
 }
 

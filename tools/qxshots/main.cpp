@@ -5,9 +5,11 @@
 //   qxshots --gallery DIR  one window per look holding every skinned control in its states
 //   qxshots --frames DIR   per look a framed window with its menu, closed and open, and
 //                          every look's title bar in its states
+//   qxshots --windows DIR  the program's windows in every look, from the real classes
 #include "ArtSheet.h"
 #include "FrameSheet.h"
 #include "Gallery.h"
+#include "WindowShots.h"
 
 #include <QApplication>
 
@@ -26,6 +28,7 @@ const Mode kModes[] = {
     {"--art", "DIR       sheets of the built-in artwork, one PNG per look", qxshots::writeArtSheets},
     {"--gallery", "DIR   every skinned control in its states, one PNG per look", qxshots::writeGalleries},
     {"--frames", "DIR    framed windows with their menus, one PNG per look, and the title bars", qxshots::writeFrameSheets},
+    {"--windows", "DIR   every window of the program in every look, and a contact sheet per look", qxshots::writeWindowShots},
 };
 
 int usage()

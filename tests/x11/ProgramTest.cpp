@@ -1,0 +1,46 @@
+// The program as a user starts it: from a folder of its own, closed by the window manager.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+// xdotool's answer, or an empty string when it failed.
+QString Xdo(const QStringList& args)
+{
+    QProcess xdo;
+    xdo.start("xdotool", args);
+    if (!xdo.waitForFinished(20000) || xdo.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(xdo.readAllStandardOutput()).trimmed();
+}
+
+TEST(Program, RunsFromAnyFolderAndTheWindowManagersCloseEndsItWithCodeZero)
+{
+    qxtest::ScratchDir dir;
+    // The program and the files it keeps beside itself, copied elsewhere.
+    const QDir bin(QStringLiteral(QX_BIN_DIR));
+    QStringList files = bin.entryList({"QXProf*.prx"});
+    files << "quorlantix" << "qxhelp.html";
+    for (const QString& name : files)
+        ASSERT_TRUE(QFile::copy(bin.filePath(name), QString::fromStdString(dir.Path(name.toStdString()))))
+            << name.toStdString();
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QString::fromStdString(dir.Path("quorlantix")), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    const QString window = Xdo({"search", "--sync", "--name", "Convert video files to Pocket PC"});
+    ASSERT_FALSE(window.isEmpty()) << "no window";
+    Xdo({"windowactivate", "--sync", window.section('\n', 0, 0)});
+    Xdo({"key", "alt+F4"});
+    ASSERT_TRUE(program.waitForFinished(10000)) << "still running";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(qxtest::ReadFile(dir.Path("norvane.ini")), "[Quorlantix]\r\nSkinType=3\r\nQuality=2\r\n")
+        << "the settings beside the program";
+}
+
+}  // namespace
