@@ -6,6 +6,7 @@
 #include "FakeEncoderServer.h"
 #include "Media.h"
 #include "platform/player/TWindowsMediaPlayer.h"
+#include "skin/TsuiForm.h"
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiCheckBox.h"
 #include "skin/controls/TsuiEdit.h"
@@ -113,6 +114,14 @@ TEST(Encoding, ClosingAsksOnlyWhileTheEncoderRuns)
     w.Page3().sbtnPause->Click();
     ASSERT_TRUE(w.Page3().m_bEncoding);
     w.boxes.answer = platform::IDNO;
+    // The title bar's close button asks as the Close button does.
+    TsuiTitleBarButtons* buttons = w.Main().sfmMain->TitleBarButtons();
+    for (int i = 0; i < buttons->Count(); ++i)
+        if (buttons->Item(i)->ButtonType() == SuiTitleBar::suiClose)
+            buttons->Item(i)->DoClick();
+    EXPECT_TRUE(w.Main().isVisible());
+    ASSERT_EQ(w.boxes.boxes.size(), 1u);
+    w.boxes.boxes.clear();
     EXPECT_FALSE(w.Close());
     ASSERT_EQ(w.boxes.boxes.size(), 1u);
     EXPECT_EQ(w.boxes.boxes[0].Line(), "Confirm: Video encoding process is running, are you sure to exit the program?");

@@ -40,6 +40,25 @@ TEST(ThemeManager, PutsTheLookOnListedControlsOnly)
     EXPECT_EQ(changed.count(), 1);
 }
 
+TEST(ThemeManager, APageWithAManagerOfItsOwnKeepsItsControls)
+{
+    Window w;
+    // A page shown inside the window, with its own manager and a control of the same name
+    // made before the window's own.
+    auto* page = new QWidget(w.panel);
+    auto* pageManager = new TsuiThemeManager(page);
+    auto* pageClose = new TsuiStandIn(page, "sbtnClose");
+    auto* close = new TsuiStandIn(&w.form, "sbtnClose");
+    w.manager->SetList({"sbtnClose"});
+    pageManager->SetList({"sbtnClose"});
+    w.manager->SetUIStyle(Sui::WinXP);
+    EXPECT_EQ(close->UIStyle(), Sui::WinXP);
+    EXPECT_EQ(pageClose->UIStyle(), Sui::DeepBlue);
+    pageManager->SetUIStyle(Sui::Protein);
+    EXPECT_EQ(pageClose->UIStyle(), Sui::Protein);
+    EXPECT_EQ(close->UIStyle(), Sui::WinXP);
+}
+
 TEST(ThemeManager, ADeletedControlLeavesTheList)
 {
     Window w;
