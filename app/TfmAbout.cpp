@@ -1,5 +1,6 @@
 #include "TfmAbout.h"
 
+#include "DesignControls.h"
 #include "Links.h"
 #include "Skins.h"
 #include "skin/DrawUtil.h"
@@ -11,20 +12,6 @@
 #include "skin/controls/TsuiURLLabel.h"
 
 #include <QLabel>
-
-namespace {
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-}  // namespace
 
 TfmAbout::TfmAbout(QWidget* owner) : QDialog(owner)
 {
@@ -43,25 +30,25 @@ TfmAbout::TfmAbout(QWidget* owner) : QDialog(owner)
         buttons->Item(i)->SetVisible(type == SuiTitleBar::suiControlBox || type == SuiTitleBar::suiClose);
     }
 
-    Image1 = Label(sfmAbout, "Image1", QString(), 39, 54);
+    Image1 = DesignLabel(sfmAbout, "Image1", QString(), 39, 54);
     Image1->setPixmap(QPixmap::fromImage(LoadBitmapResource("MAINICON")));
     Image1->setGeometry(39, 54, 32, 32);
-    Label1 = Label(sfmAbout, "Label1", "Quorlantix Converter Lite ", 104, 54);
+    Label1 = DesignLabel(sfmAbout, "Label1", "Quorlantix Converter Lite ", 104, 54);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
     Label1->adjustSize();
-    Label2 = Label(sfmAbout, "Label2", "( version 2.2.0.1120 )", 106, 75);
-    Label3 = Label(sfmAbout, "Label3", QString::fromUtf8("Copyright © 2026 Quorlantix. All rights reserved."), 107, 97);
+    Label2 = DesignLabel(sfmAbout, "Label2", "( version 2.2.0.1120 )", 106, 75);
+    Label3 = DesignLabel(sfmAbout, "Label3", QString::fromUtf8("Copyright © 2026 Quorlantix. All rights reserved."), 107, 97);
+    // The labels lie on the frame's background.
+    for (QLabel* label : {Label1, Label2, Label3})
+        label->setAttribute(Qt::WA_TranslucentBackground);
     suiURLLabel1 = new TsuiURLLabel(sfmAbout);
     suiURLLabel1->setObjectName("suiURLLabel1");
     suiURLLabel1->move(108, 118);
     suiURLLabel1->SetCaption("Visit Quorlantix Converter web site..");
     suiURLLabel1->SetURL(QString::fromLatin1(links::kWebSite));
-    sbtnOK = new TsuiButton(sfmAbout);
-    sbtnOK->setObjectName("sbtnOK");
-    sbtnOK->setGeometry(268, 141, 80, 27);
-    sbtnOK->SetCaption("&OK");
+    sbtnOK = DesignButton(sfmAbout, "sbtnOK", "&OK", QRect(268, 141, 80, 27));
     sbtnOK->SetModalResult(QDialog::Accepted);
     sbtnOK->SetDefault(true);
 

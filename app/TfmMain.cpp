@@ -1,5 +1,6 @@
 #include "TfmMain.h"
 
+#include "DesignControls.h"
 #include "PlainPanel.h"
 #include "Skins.h"
 #include "TfmAbout.h"
@@ -35,18 +36,6 @@ const char* const kTitles[] = {
     "Step3: Ready to convert now. Please press the [Start] button to continue...",
     "Step 4: Congratulations! You have converted the video successfully.",
 };
-
-TsuiButton* BarButton(QWidget* parent, const char* name, const QString& caption, int left, int width)
-{
-    auto* button = new TsuiButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(left, 13, width, 27);
-    button->SetCaption(caption);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    return button;
-}
 
 QString FromJob(const char* field)
 {
@@ -111,11 +100,11 @@ TfmMain::TfmMain(const std::string& settingsPath) : m_settingsPath(settingsPath)
     pLine->setGeometry(0, 0, 690, 1);
     pLine->SetAlign(SuiLayout::alTop);
 
-    sbtnSkin = BarButton(pBottom, "sbtnSkin", "&Skins", 12, 80);
-    sbtnHelp = BarButton(pBottom, "sbtnHelp", "&Help", 99, 80);
-    sbtnPrev = BarButton(pBottom, "sbtnPrev", "<  &Prev", 362, 88);
-    sbtnNext = BarButton(pBottom, "sbtnNext", "&Next  >", 466, 89);
-    sbtnClose = BarButton(pBottom, "sbtnClose", "&Close", 570, 80);
+    sbtnSkin = DesignButton(pBottom, "sbtnSkin", "&Skins", QRect(12, 13, 80, 27), true);
+    sbtnHelp = DesignButton(pBottom, "sbtnHelp", "&Help", QRect(99, 13, 80, 27), true);
+    sbtnPrev = DesignButton(pBottom, "sbtnPrev", "<  &Prev", QRect(362, 13, 88, 27), true);
+    sbtnNext = DesignButton(pBottom, "sbtnNext", "&Next  >", QRect(466, 13, 89, 27), true);
+    sbtnClose = DesignButton(pBottom, "sbtnClose", "&Close", QRect(570, 13, 80, 27), true);
 
     skinMain = new TsuiThemeManager(this);
     skinMain->setObjectName("skinMain");

@@ -1,5 +1,6 @@
 #include "TfmSkin.h"
 
+#include "DesignControls.h"
 #include "Skins.h"
 #include "TfmMain.h"
 #include "skin/DrawUtil.h"
@@ -19,10 +20,7 @@ TfmSkin::TfmSkin(QWidget* owner) : QDialog(owner)
     CentreOnScreen(this);
 
     const auto radio = [this](const char* name, const char* caption, int x, int y, int skinType) {
-        auto* r = new TsuiRadioButton(sfSkin);
-        r->setObjectName(name);
-        r->move(x, y);
-        r->SetCaption(caption);
+        TsuiRadioButton* r = DesignRadio(sfSkin, name, caption, x, y);
         // A click previews the look on this dialog only.
         connect(r, &TsuiRadioButton::OnClick, this, [this, skinType] { skinMain->SetUIStyle(LookOfSkinType(skinType)); });
         return r;
@@ -33,15 +31,9 @@ TfmSkin::TfmSkin(QWidget* owner) : QDialog(owner)
     rbtnWinXP = radio("rbtnWinXP", "Windows XP", 27, 144, 4);
     rbtnProtein = radio("rbtnProtein", "Protein", 28, 178, 5);
 
-    sbtnOK = new TsuiButton(sfSkin);
-    sbtnOK->setObjectName("sbtnOK");
-    sbtnOK->setGeometry(248, 139, 80, 27);
-    sbtnOK->SetCaption("&OK");
+    sbtnOK = DesignButton(sfSkin, "sbtnOK", "&OK", QRect(248, 139, 80, 27));
     sbtnOK->SetDefault(true);
-    sbtnCancel = new TsuiButton(sfSkin);
-    sbtnCancel->setObjectName("sbtnCancel");
-    sbtnCancel->setGeometry(248, 172, 80, 27);
-    sbtnCancel->SetCaption("&Cancel");
+    sbtnCancel = DesignButton(sfSkin, "sbtnCancel", "&Cancel", QRect(248, 172, 80, 27));
     sbtnCancel->SetCancel(true);
     sbtnCancel->SetModalResult(QDialog::Rejected + 2);  // the platform's Cancel result
     connect(sbtnOK, &TsuiButton::OnClick, this, &TfmSkin::sbtnOKClick);

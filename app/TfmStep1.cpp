@@ -1,5 +1,6 @@
 #include "TfmStep1.h"
 
+#include "DesignControls.h"
 #include "TfmMain.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -20,38 +21,6 @@ namespace {
 
 // The job keeps paths in 260-byte buffers: 259 bytes and the terminator.
 constexpr int kMaxPathBytes = platform::MAX_PATH - 1;
-
-QLabel* BlueLabel(QWidget* parent, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, Qt::blue);
-    label->setPalette(pal);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-TsuiButton* BoldButton(QWidget* parent, const char* name, const QRect& place)
-{
-    auto* button = new TsuiButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->SetCaption("...");
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    return button;
-}
-
-TsuiRadioButton* Radio(QWidget* parent, const char* name, const QString& caption, int x, int y)
-{
-    auto* radio = new TsuiRadioButton(parent);
-    radio->setObjectName(name);
-    radio->move(x, y);
-    radio->SetCaption(caption);
-    return radio;
-}
 
 // Whether two names lead to the same file, whatever the spelling or the links between.
 bool SameFile(const QString& a, const QString& b)
@@ -99,8 +68,8 @@ TfmStep1::TfmStep1(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     edtFile = new TsuiEdit(suiGroupBox1);
     edtFile->setObjectName("edtFile");
     edtFile->setGeometry(12, 33, 242, 19);
-    sbtnBrowse = BoldButton(suiGroupBox1, "sbtnBrowse", QRect(260, 31, 30, 23));
-    Label2 = BlueLabel(suiGroupBox1, "Click the button to browse and open a video file.", 15, 62);
+    sbtnBrowse = DesignButton(suiGroupBox1, "sbtnBrowse", "...", QRect(260, 31, 30, 23), true);
+    Label2 = DesignLabel(suiGroupBox1, "Label2", "Click the button to browse and open a video file.", 15, 62, true);
 
     suiGroupBox2 = new TsuiGroupBox(pMain);
     suiGroupBox2->setObjectName("suiGroupBox2");
@@ -109,13 +78,13 @@ TfmStep1::TfmStep1(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     edtOutput = new TsuiEdit(suiGroupBox2);
     edtOutput->setObjectName("edtOutput");
     edtOutput->setGeometry(13, 27, 240, 19);
-    sbtnBrowse1 = BoldButton(suiGroupBox2, "sbtnBrowse1", QRect(260, 25, 32, 25));
-    srbtnPPCStd = Radio(suiGroupBox2, "srbtnPPCStd", "Pocket PC Standard Video (208*160)", 11, 56);
-    rbtnPPCWide = Radio(suiGroupBox2, "rbtnPPCWide", "Pocket PC Wide Screen Video (320*200)", 11, 80);
-    rbtnPPCVGA = Radio(suiGroupBox2, "rbtnPPCVGA", "Pocket PC VGA Video (640*480)", 11, 104);
+    sbtnBrowse1 = DesignButton(suiGroupBox2, "sbtnBrowse1", "...", QRect(260, 25, 32, 25), true);
+    srbtnPPCStd = DesignRadio(suiGroupBox2, "srbtnPPCStd", "Pocket PC Standard Video (208*160)", 11, 56);
+    rbtnPPCWide = DesignRadio(suiGroupBox2, "rbtnPPCWide", "Pocket PC Wide Screen Video (320*200)", 11, 80);
+    rbtnPPCVGA = DesignRadio(suiGroupBox2, "rbtnPPCVGA", "Pocket PC VGA Video (640*480)", 11, 104);
     srbtnPPCStd->SetChecked(true);
 
-    Label1 = BlueLabel(pMain, "Click the <Next> button to continue  conversion ...", 18, 264);
+    Label1 = DesignLabel(pMain, "Label1", "Click the <Next> button to continue  conversion ...", 18, 264, true);
 
     setTabOrder(sbtnBrowse, edtFile);
     setTabOrder(edtFile, edtOutput);

@@ -1,5 +1,6 @@
 #include "TfmStep2.h"
 
+#include "DesignControls.h"
 #include "TfmMain.h"
 #include "skin/ThemeManager.h"
 #include "skin/controls/TsuiCheckBox.h"
@@ -11,20 +12,6 @@
 #include <climits>
 
 namespace {
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, bool blue = false)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    if (blue) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, Qt::blue);
-        label->setPalette(pal);
-    }
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 
 // The spin edits keep their designed WinXP look: any number, negative ones too.
 TsuiSpinEdit* Spin(QWidget* parent, const char* name, const QRect& place)
@@ -52,10 +39,7 @@ TsuiGroupBox* Group(QWidget* parent, const char* name, const QString& caption, c
 
 TsuiRadioButton* Radio(QWidget* parent, const char* name, const QString& caption, int x)
 {
-    auto* radio = new TsuiRadioButton(parent);
-    radio->setObjectName(name);
-    radio->move(x, 22);
-    radio->SetCaption(caption);
+    TsuiRadioButton* radio = DesignRadio(parent, name, caption, x, 22);
     radio->SetUIStyle(Sui::MacOS);
     return radio;
 }
@@ -67,13 +51,13 @@ TfmStep2::TfmStep2(QWidget* parent) : WizardPage(parent, QSize(688, 298), "pClie
     QWidget* panel = Panel();
 
     suiGroupBox1 = Group(panel, "suiGroupBox1", " Crop Video ( Pixels ) ", QRect(22, 19, 283, 87));
-    Label(suiGroupBox1, "Label2", "Top", 16, 28);
+    DesignLabel(suiGroupBox1, "Label2", "Top", 16, 28);
     seTop = Spin(suiGroupBox1, "seTop", QRect(48, 26, 72, 19));
-    Label(suiGroupBox1, "Label3", "Right", 137, 30);
+    DesignLabel(suiGroupBox1, "Label3", "Right", 137, 30);
     seRight = Spin(suiGroupBox1, "seRight", QRect(179, 27, 74, 19));
-    Label(suiGroupBox1, "Label4", "Left", 18, 57);
+    DesignLabel(suiGroupBox1, "Label4", "Left", 18, 57);
     seLeft = Spin(suiGroupBox1, "seLeft", QRect(48, 55, 72, 19));
-    Label(suiGroupBox1, "Label5", "Bottom", 138, 60);
+    DesignLabel(suiGroupBox1, "Label5", "Bottom", 138, 60);
     seBottom = Spin(suiGroupBox1, "seBottom", QRect(179, 55, 74, 19));
 
     // 48 blanks leave the frame open under the check box drawn over it.
@@ -83,12 +67,12 @@ TfmStep2::TfmStep2(QWidget* parent) : WizardPage(parent, QSize(688, 298), "pClie
     scbxEnable->SetAutoSize(false);
     scbxEnable->setGeometry(10, -3, 144, 21);
     scbxEnable->SetCaption("Enable Output Restriction");
-    Label(suiGroupBox2, "Label6", "File Size:", 15, 29);
+    DesignLabel(suiGroupBox2, "Label6", "File Size:", 15, 29);
     seSize = Spin(suiGroupBox2, "seSize", QRect(71, 25, 121, 19));
-    Label(suiGroupBox2, "Label8", "KB Max.", 201, 28);
-    Label(suiGroupBox2, "Label7", "Duration:", 17, 54);
+    DesignLabel(suiGroupBox2, "Label8", "KB Max.", 201, 28);
+    DesignLabel(suiGroupBox2, "Label7", "Duration:", 17, 54);
     seDuration = Spin(suiGroupBox2, "seDuration", QRect(71, 51, 121, 19));
-    Label(suiGroupBox2, "Label9", "Minutes Max.", 202, 50);
+    DesignLabel(suiGroupBox2, "Label9", "Minutes Max.", 202, 50);
 
     suiGroupBox3 = Group(panel, "suiGroupBox3", "Output Quality", QRect(22, 200, 285, 52));
     rbtnH = Radio(suiGroupBox3, "rbtnH", "High", 15);
@@ -96,7 +80,7 @@ TfmStep2::TfmStep2(QWidget* parent) : WizardPage(parent, QSize(688, 298), "pClie
     rbtnL = Radio(suiGroupBox3, "rbtnL", "Low", 155);
     rbtnM->SetChecked(true);
 
-    Label1 = Label(panel, "Label1", "Click the <Next> button to continue  conversion ...", 24, 256, true);
+    Label1 = DesignLabel(panel, "Label1", "Click the <Next> button to continue  conversion ...", 24, 256, true);
 
     skinMain->SetList({"scbxEnable"});
     connect(scbxEnable, &TsuiCheckBox::OnClick, this, &TfmStep2::scbxEnableClick);

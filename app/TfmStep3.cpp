@@ -1,5 +1,6 @@
 #include "TfmStep3.h"
 
+#include "DesignControls.h"
 #include "Links.h"
 #include "TfmMain.h"
 #include "common/misc/WinUtil.h"
@@ -34,29 +35,6 @@ const StateText kStates[] = {
     {"Please press the [Start] button to start encoding...", nullptr, false, false},
 };
 
-QLabel* Label(QWidget* parent, const char* name, const QString& text, int x, int y, bool blue)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    if (blue) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, Qt::blue);
-        label->setPalette(pal);
-    }
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-TsuiButton* Button(QWidget* parent, const char* name, const QString& caption, int x)
-{
-    auto* button = new TsuiButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(x, 183, 80, 27);
-    button->SetCaption(caption);
-    return button;
-}
-
 // The hourglass while a run is set up; the normal cursor back on every way out.
 class WaitCursor {
 public:
@@ -83,13 +61,13 @@ TfmStep3::TfmStep3(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     suiGroupBox1->setGeometry(26, 21, 271, 148);
     suiGroupBox1->SetCaption(" Conversion Status ");
     suiGroupBox1->SetBorderColor(platform::RGB(127, 127, 127));
-    Label1 = Label(suiGroupBox1, "Label1", "Encoded File Duration:", 21, 36, false);
-    Label2 = Label(suiGroupBox1, "Label2", "Encoded File Size:", 21, 70, false);
-    lblDuration = Label(suiGroupBox1, "lblDuration", QString(), 142, 37, true);
-    lblSize = Label(suiGroupBox1, "lblSize", QString(), 143, 71, true);
-    lblStatus = Label(suiGroupBox1, "lblStatus", QString(), 23, 108, true);
-    sbtnPause = Button(pMain, "sbtnPause", "&Pause", 27);
-    sbtnStop = Button(pMain, "sbtnStop", "&Stop", 118);
+    Label1 = DesignLabel(suiGroupBox1, "Label1", "Encoded File Duration:", 21, 36, false);
+    Label2 = DesignLabel(suiGroupBox1, "Label2", "Encoded File Size:", 21, 70, false);
+    lblDuration = DesignLabel(suiGroupBox1, "lblDuration", QString(), 142, 37, true);
+    lblSize = DesignLabel(suiGroupBox1, "lblSize", QString(), 143, 71, true);
+    lblStatus = DesignLabel(suiGroupBox1, "lblStatus", QString(), 23, 108, true);
+    sbtnPause = DesignButton(pMain, "sbtnPause", "&Pause", QRect(27, 183, 80, 27));
+    sbtnStop = DesignButton(pMain, "sbtnStop", "&Stop", QRect(118, 183, 80, 27));
     tmState = new QTimer(this);
     tmState->setObjectName("tmState");
     tmState->setInterval(500);
@@ -195,14 +173,18 @@ bool TfmStep3::BeginRun()
     ShowButtons();
     WaitCursor wait;
 
-    m_pCxEncoder = new CxWMEncoder;
-    if (!m_pCxEncoder->IsInitialized()) {
+    // Without an encoder, or without its profiles, the page stops with the design's words.
+    const auto giveUp = [&] {
         wait.Restore();
         EndEncoding();
         SetState(Stopped);
         ShowStatus();
         ShowButtons();
         emit RunChanged();
+    };
+    m_pCxEncoder = new CxWMEncoder;
+    if (!m_pCxEncoder->IsInitialized()) {
+        giveUp();
         platform::MessageBoxA(this,
                               "Quorlantix Converter requires Microsoft Media Encoder installed. Please visit our web "
                               "site for detail information about Microsoft Media Encoder.",
@@ -211,12 +193,7 @@ bool TfmStep3::BeginRun()
         return false;
     }
     if (!m_pCxEncoder->LoadSystemProfiles()) {
-        wait.Restore();
-        EndEncoding();
-        SetState(Stopped);
-        ShowStatus();
-        ShowButtons();
-        emit RunChanged();
+        giveUp();
         const std::string text = std::string("Error loading Microsoft Media Encoder Profiles. Please contact ") +
                                  links::kSupportMail + " for technical support.";
         platform::MessageBoxA(this, text.c_str(), "Error", platform::MB_OK | platform::MB_ICONINFORMATION);

@@ -1,5 +1,6 @@
 #include "TfmStep4.h"
 
+#include "DesignControls.h"
 #include "TfmMain.h"
 #include "common/misc/WinUtil.h"
 #include "platform/player/TWindowsMediaPlayer.h"
@@ -11,39 +12,18 @@
 #include <QFileInfo>
 #include <QLabel>
 
-namespace {
-
-TsuiButton* Button(QWidget* parent, const char* name, const QString& caption, const QRect& place)
-{
-    auto* button = new TsuiButton(parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->SetCaption(caption);
-    return button;
-}
-
-}  // namespace
-
 TfmStep4::TfmStep4(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain")
 {
     suiGroupBox1 = new TsuiGroupBox(Panel());
     suiGroupBox1->setObjectName("suiGroupBox1");
     suiGroupBox1->setGeometry(20, 17, 285, 250);
     suiGroupBox1->SetCaption(" Conversion Finished ");
-    lblFile = new QLabel(suiGroupBox1);
-    lblFile->setObjectName("lblFile");
-    QPalette pal = lblFile->palette();
-    pal.setColor(QPalette::WindowText, Qt::blue);
-    lblFile->setPalette(pal);
-    lblFile->move(27, 40);
-    Label1 = new QLabel("has been converted succesfully. i want to ", suiGroupBox1);
-    Label1->setObjectName("Label1");
-    Label1->move(25, 71);
-    Label1->adjustSize();
-    sbtnPrview = Button(suiGroupBox1, "sbtnPrview", "&Preview the converted video", QRect(19, 104, 249, 27));
-    sbtnCopy = Button(suiGroupBox1, "sbtnCopy", "&Explore the output video file folder", QRect(18, 140, 252, 27));
-    sbtnStart = Button(suiGroupBox1, "sbtnStart", "&Start another file conversion process", QRect(19, 176, 251, 27));
-    sbtnClose = Button(suiGroupBox1, "sbtnClose", "E&xit the Quorlantix Converter program", QRect(19, 210, 251, 27));
+    lblFile = DesignLabel(suiGroupBox1, "lblFile", QString(), 27, 40, true);
+    Label1 = DesignLabel(suiGroupBox1, "Label1", "has been converted succesfully. i want to ", 25, 71);
+    sbtnPrview = DesignButton(suiGroupBox1, "sbtnPrview", "&Preview the converted video", QRect(19, 104, 249, 27));
+    sbtnCopy = DesignButton(suiGroupBox1, "sbtnCopy", "&Explore the output video file folder", QRect(18, 140, 252, 27));
+    sbtnStart = DesignButton(suiGroupBox1, "sbtnStart", "&Start another file conversion process", QRect(19, 176, 251, 27));
+    sbtnClose = DesignButton(suiGroupBox1, "sbtnClose", "E&xit the Quorlantix Converter program", QRect(19, 210, 251, 27));
 
     setTabOrder(sbtnPrview, sbtnCopy);
     setTabOrder(sbtnCopy, sbtnStart);

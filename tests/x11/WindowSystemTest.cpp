@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -54,7 +55,15 @@ struct Framed {
         form.move(at);
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QTest::qWait(200);
+        // Until the window manager has placed it and given it the focus, a click may miss.
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        QPoint last(-1, -1);
+        EXPECT_TRUE(Eventually([&] {
+            QTest::qWait(100);
+            const QPoint now = form.geometry().topLeft();
+            return std::exchange(last, now) == now;
+        }));
     }
     QPoint Global(QPoint inBar) const { return frame->TitleBar()->mapToGlobal(inBar); }
     QPoint ButtonCentre(TsuiTitleBarBtnType type) const
