@@ -1,19 +1,15 @@
 #include "IniFuzz.h"
 
+#include "FuzzCheck.h"
 #include "platform/IniDocument.h"
 
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
 
 namespace {
 
-void Require(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using qxfuzz::Require;
 
 using Snapshot = std::map<std::pair<std::string, std::string>, std::optional<std::string>>;
 
@@ -75,5 +71,5 @@ int QxFuzzIni(const std::uint8_t* data, std::size_t size)
         removed.Set(sections.back(), &key, nullptr);
         removed.Set(sections.front(), nullptr, nullptr);
     }
-    return 0;
+    return qxfuzz::Result();
 }

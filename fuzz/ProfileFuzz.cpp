@@ -1,11 +1,11 @@
 #include "ProfileFuzz.h"
 
+#include "FuzzCheck.h"
 #include "platform/wmencoder/ProfileFile.h"
 
 #include <QString>
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 #include <string>
 
@@ -13,11 +13,7 @@ using platform::wmenc::Profile;
 
 namespace {
 
-void Require(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using qxfuzz::Require;
 
 // The limits again, written out on purpose: whatever the reader accepts, the engine
 // must be able to produce.
@@ -75,7 +71,7 @@ int QxFuzzProfile(const std::uint8_t* data, std::size_t size)
     const auto profile = platform::wmenc::ParseProfile(bytes, &error);
     if (!profile) {
         Require(!error.empty());  // every refusal says why
-        return 0;
+        return qxfuzz::Result();
     }
     Require(error.empty());
     RequireLimits(*profile);
@@ -89,5 +85,5 @@ int QxFuzzProfile(const std::uint8_t* data, std::size_t size)
         Require(platform::wmenc::ParseProfile(Utf16WithMark(text, false), &again) == profile);
         Require(platform::wmenc::ParseProfile(Utf16WithMark(text, true), &again) == profile);
     }
-    return 0;
+    return qxfuzz::Result();
 }

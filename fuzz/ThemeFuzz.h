@@ -2,5 +2,5 @@
 #include <cstddef>
 #include <cstdint>
 
-// One fuzz input through the theme file reader; aborts when an invariant breaks.
+// One fuzz input through the theme file reader; returns 1 when an invariant breaks.
 int QxFuzzTheme(const std::uint8_t* data, std::size_t size);

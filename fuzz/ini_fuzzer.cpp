@@ -1,6 +1,11 @@
 #include "IniFuzz.h"
 
+#include <cstdlib>
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return QxFuzzIni(data, size);
+    // A broken invariant is a crash for libFuzzer, which keeps the input.
+    if (QxFuzzIni(data, size) != 0)
+        std::abort();
+    return 0;
 }

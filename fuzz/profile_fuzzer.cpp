@@ -1,6 +1,11 @@
 #include "ProfileFuzz.h"
 
+#include <cstdlib>
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return QxFuzzProfile(data, size);
+    // A broken invariant is a crash for libFuzzer, which keeps the input.
+    if (QxFuzzProfile(data, size) != 0)
+        std::abort();
+    return 0;
 }

@@ -7,6 +7,7 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t\v\f";
 constexpr std::string_view kNewLine = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 char Lower(char c)
 {
@@ -73,6 +74,13 @@ Document::Document(std::string_view text)
                            Kind::Blank, {}, 0});
         pos = end + eolLen;
     }
+    // Lines we add end as the file's own lines do; a file without any ends in CRLF.
+    m_newLine = std::string(kNewLine);
+    for (const Line& line : m_lines)
+        if (!line.eol.empty()) {
+            m_newLine = line.eol;
+            break;
+        }
     Reclassify();
 }
 
@@ -85,9 +93,11 @@ Document::Line Document::Classify(std::string text, std::string eol, bool inSect
     if (t.front() == ';') {
         line.kind = Kind::Comment;
     } else if (t.front() == '[') {
+        // A header that is never closed starts no section.
         const auto close = t.find(']');
-        line.kind = Kind::Section;
-        line.name = Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+        line.kind = close == std::string_view::npos ? Kind::Orphan : Kind::Section;
+        if (close != std::string_view::npos)
+            line.name = Trim(t.substr(1, close - 1));
     } else if (!inSection) {
         line.kind = Kind::Orphan;
     } else if (const auto eq = line.text.find('='); eq != std::string::npos) {
@@ -105,8 +115,16 @@ Document::Line Document::Classify(std::string text, std::string eol, bool inSect
 void Document::Reclassify()
 {
     bool inSection = false;
-    for (auto& line : m_lines) {
-        line = Classify(std::move(line.text), std::move(line.eol), inSection);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        Line& line = m_lines[i];
+        // A UTF-8 byte-order mark, as editors write one, is no part of the first line.
+        const bool mark = i == 0 && std::string_view(line.text).substr(0, kByteOrderMark.size()) == kByteOrderMark;
+        line = Classify(mark ? line.text.substr(kByteOrderMark.size()) : std::move(line.text), std::move(line.eol),
+                        inSection);
+        if (mark) {
+            line.text.insert(0, kByteOrderMark);
+            line.valueStart += kByteOrderMark.size();
+        }
         inSection = inSection || line.kind == Kind::Section;
     }
 }
@@ -175,12 +193,12 @@ bool Document::Set(std::string_view sectionIn, const std::string_view* keyIn, co
             return true;
         if (!m_lines.empty()) {
             if (m_lines.back().eol.empty())
-                m_lines.back().eol = kNewLine;
+                m_lines.back().eol = m_newLine;
             if (!Trim(m_lines.back().text).empty())
-                m_lines.push_back({{}, std::string(kNewLine), Kind::Blank, {}, 0});
+                m_lines.push_back({{}, m_newLine, Kind::Blank, {}, 0});
         }
-        m_lines.push_back({"[" + std::string(section) + "]", std::string(kNewLine), Kind::Blank, {}, 0});
-        m_lines.push_back({newLine, std::string(kNewLine), Kind::Blank, {}, 0});
+        m_lines.push_back({"[" + std::string(section) + "]", m_newLine, Kind::Blank, {}, 0});
+        m_lines.push_back({newLine, m_newLine, Kind::Blank, {}, 0});
         Reclassify();
         return true;
     }
@@ -207,8 +225,8 @@ bool Document::Set(std::string_view sectionIn, const std::string_view* keyIn, co
         if (m_lines[i].kind == Kind::Key || m_lines[i].kind == Kind::BareKey)
             after = i;
     if (m_lines[after].eol.empty())
-        m_lines[after].eol = kNewLine;
-    m_lines.insert(m_lines.begin() + std::ptrdiff_t(after) + 1, Line{newLine, std::string(kNewLine), Kind::Blank, {}, 0});
+        m_lines[after].eol = m_newLine;
+    m_lines.insert(m_lines.begin() + std::ptrdiff_t(after) + 1, Line{newLine, m_newLine, Kind::Blank, {}, 0});
     Reclassify();
     return true;
 }

@@ -58,6 +58,7 @@ private:
     void Reclassify();
 
     std::vector<Line> m_lines;
+    std::string m_newLine;  // the end of the lines we add: the file's first line end
 };
 
 // Integer reading as the profile functions do it: optional sign, then the leading

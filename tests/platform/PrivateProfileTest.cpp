@@ -44,7 +44,9 @@ const ReadCase kReadCases[] = {
     {"empty value gives default", "[S]\r\nK=\r\n", "S", "K", 9},
     {"key without '=' gives default", "[S]\r\nK\r\n", "S", "K", 9},
     {"quotes removed", "[S]\r\nK=\"8\"\r\n", "S", "K", 8},
-    {"section header without ']'", "[S\r\nK=3\r\n", "S", "K", 3},
+    {"section header without ']' starts no section", "[S\r\nK=3\r\n", "S", "K", 9},
+    {"nor does it end the section before", "[S]\r\n[T\r\nK=3\r\n", "S", "K", 3},
+    {"a UTF-8 byte-order mark before the first section", "\xEF\xBB\xBF[S]\r\nK=6\r\n", "S", "K", 6},
 };
 
 TEST(ProfileRead, ReadsIntegersAsThePlatformDoes)
@@ -71,15 +73,18 @@ struct WriteCase {
 const WriteCase kWriteCases[] = {
     {"creates file and section", nullptr, "S", "K", "1", "[S]\r\nK=1\r\n"},
     {"appends section after a blank line", "[T]\r\nA=1\r\n", "S", "K", "1", "[T]\r\nA=1\r\n\r\n[S]\r\nK=1\r\n"},
-    {"appends section to a file without last line end", "[T]\nA=1", "S", "K", "1", "[T]\nA=1\r\n\r\n[S]\r\nK=1\r\n"},
+    {"appends section to a file without last line end", "[T]\r\nA=1", "S", "K", "1", "[T]\r\nA=1\r\n\r\n[S]\r\nK=1\r\n"},
+    {"lines added to an LF file end in LF", "[T]\nA=1", "S", "K", "1", "[T]\nA=1\n\n[S]\nK=1\n"},
+    {"a byte-order mark stays and its section is found", "\xEF\xBB\xBF[S]\r\nK=1\r\n", "S", "K", "2",
+     "\xEF\xBB\xBF[S]\r\nK=2\r\n"},
     {"replaces in place keeping spelling and blanks", "; c\n[s]\n  skintype = 7  \nQ=2\n", "S", "SkinType", "3",
      "; c\n[s]\n  skintype = 3\nQ=2\n"},
     {"new key after the last key of its section", "[S]\r\nA=1\r\n\r\n; note\r\n[T]\r\nB=2\r\n", "S", "K", "5",
      "[S]\r\nA=1\r\nK=5\r\n\r\n; note\r\n[T]\r\nB=2\r\n"},
     {"new key in a section without keys", "[S]\n; only a comment\n", "S", "K", "5",
-     "[S]\nK=5\r\n; only a comment\n"},
+     "[S]\nK=5\n; only a comment\n"},
     {"first of duplicate keys replaced", "[S]\nK=1\nK=2\n", "S", "K", "9", "[S]\nK=9\nK=2\n"},
-    {"key of the first duplicate section", "[S]\nA=1\n[S]\nK=2\n", "S", "K", "9", "[S]\nA=1\nK=9\r\n[S]\nK=2\n"},
+    {"key of the first duplicate section", "[S]\nA=1\n[S]\nK=2\n", "S", "K", "9", "[S]\nA=1\nK=9\n[S]\nK=2\n"},
     {"bare key gets its value", "[S]\nK\n", "S", "K", "4", "[S]\nK=4\n"},
     {"null value deletes the key", "[S]\nA=1\nK=2\nB=3\n", "S", "K", nullptr, "[S]\nA=1\nB=3\n"},
     {"null key deletes the section", "[T]\nA=1\n[S]\nK=2\n[U]\nB=3\n", "S", nullptr, nullptr, "[T]\nA=1\n[U]\nB=3\n"},
