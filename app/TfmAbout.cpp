@@ -3,7 +3,7 @@
 #include "DesignControls.h"
 #include "Links.h"
 #include "Skins.h"
-#include "skin/DrawUtil.h"
+#include "skin/SuiScreen.h"
 #include "skin/Resources.h"
 #include "skin/ThemeManager.h"
 #include "skin/TsuiForm.h"

@@ -13,7 +13,7 @@
 #include "common/misc/WinUtil.h"
 #include "platform/MessageBox.h"
 #include "platform/player/TWindowsMediaPlayer.h"
-#include "skin/DrawUtil.h"
+#include "skin/SuiScreen.h"
 #include "skin/ThemeManager.h"
 #include "skin/TsuiForm.h"
 #include "skin/controls/TsuiButton.h"

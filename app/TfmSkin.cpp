@@ -3,7 +3,7 @@
 #include "DesignControls.h"
 #include "Skins.h"
 #include "TfmMain.h"
-#include "skin/DrawUtil.h"
+#include "skin/SuiScreen.h"
 #include "skin/ThemeManager.h"
 #include "skin/TsuiForm.h"
 #include "skin/controls/TsuiButton.h"

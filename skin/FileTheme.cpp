@@ -1,6 +1,6 @@
 #include "FileTheme.h"
 
-#include "DrawUtil.h"
+#include "SuiPicture.h"
 #include "SuiError.h"
 #include "platform/Module.h"
 

@@ -1,6 +1,5 @@
 #include "ThemeManager.h"
 
-#include "DrawUtil.h"
 #include "FileTheme.h"
 #include "SuiError.h"
 

@@ -1,6 +1,6 @@
 #include "Themes.h"
 
-#include "DrawUtil.h"
+#include "SuiPicture.h"
 #include "Resources.h"
 
 #include <QWidget>
@@ -202,4 +202,9 @@ TsuiUIStyle GetSUIFormStyle(const QObject* owner)
         if (const auto* frame = dynamic_cast<const TsuiFormLook*>(child))
             return frame->FormUIStyle();
     return Sui::DeepBlue;
+}
+
+bool IsHasProperty(const QObject* component, const char* name)
+{
+    return component && name && component->metaObject()->indexOfProperty(name) >= 0;
 }

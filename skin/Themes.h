@@ -112,6 +112,9 @@ protected:
     ~TsuiFormLook() = default;
 };
 
+// Whether the object's class publishes a property of that name (never a dynamic one).
+bool IsHasProperty(const QObject* component, const char* name);
+
 // The look a new control takes from its owner: the look of the first skinned window
 // frame (a TsuiFormLook) among the direct children of the owner's window, which is the
 // owner itself when it is a window; DeepBlue for no owner, an owner that is no widget,

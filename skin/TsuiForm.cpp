@@ -1,6 +1,8 @@
 #include "TsuiForm.h"
 
-#include "DrawUtil.h"
+#include "SuiPicture.h"
+#include "SuiLook.h"
+#include "SuiScreen.h"
 #include "Resources.h"
 #include "SuiApplication.h"
 #include "SuiOffscreen.h"

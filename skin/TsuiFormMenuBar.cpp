@@ -1,6 +1,5 @@
 #include "TsuiFormMenuBar.h"
 
-#include "DrawUtil.h"
 #include "Resources.h"
 #include "SuiOffscreen.h"
 

@@ -1,6 +1,6 @@
 #include "TsuiMenu.h"
 
-#include "DrawUtil.h"
+#include "SuiPicture.h"
 #include "Resources.h"
 #include "SuiApplication.h"
 

@@ -1,6 +1,7 @@
 #include "TsuiTitleBar.h"
 
-#include "DrawUtil.h"
+#include "SuiPicture.h"
+#include "SuiScreen.h"
 #include "Resources.h"
 #include "SuiApplication.h"
 #include "SuiOffscreen.h"

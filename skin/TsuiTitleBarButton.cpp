@@ -1,6 +1,5 @@
 #include "TsuiTitleBarButton.h"
 
-#include "DrawUtil.h"
 #include "TsuiPopupMenu.h"
 #include "platform/MessageBox.h"
 

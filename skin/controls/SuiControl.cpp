@@ -1,6 +1,5 @@
 #include "SuiControl.h"
 
-#include "skin/DrawUtil.h"
 #include "skin/SuiApplication.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // painting through an off-screen image, the window's "loading" state, accelerators,
 // and a file-theme reference that forgets a theme when it is destroyed.
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 #include "skin/FileTheme.h"
 #include "skin/SuiFileThemeRef.h"
 #include "skin/SuiOffscreen.h"

@@ -1,6 +1,6 @@
 #include "TsuiArrowButton.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 
 #include <QPolygon>
 

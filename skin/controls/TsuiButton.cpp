@@ -1,6 +1,6 @@
 #include "TsuiButton.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 
 #include <QFontMetrics>
 

@@ -18,6 +18,8 @@ public:
 
     explicit TsuiButton(QWidget* parent = nullptr);
 
+    bool IsPushButton() const override { return true; }
+
     QImage Glyph() const { return m_glyph; }
     void SetGlyph(const QImage& glyph);
     TsuiButtonLayout Layout() const { return m_layout; }

@@ -1,6 +1,6 @@
 #include "TsuiCheckBox.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 #include "skin/controls/TsuiCustomButton.h"
 
 #include <QFontMetrics>

@@ -1,7 +1,6 @@
 #include "TsuiCustomButton.h"
 
-#include "TsuiButton.h"
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -61,6 +60,13 @@ bool HasVisibleCaption(const QString& caption)
         if (c.unicode() > 32)
             return true;
     return false;
+}
+
+// A focused push button takes Enter itself, away from the Default one.
+bool TakesEnterWhenFocused(const QWidget* widget)
+{
+    const auto* button = qobject_cast<const TsuiCustomButton*>(widget);
+    return button && button->IsPushButton();
 }
 
 }  // namespace
@@ -124,7 +130,7 @@ void TsuiCustomButton::SetDefault(bool on)
     const auto buttons = form->findChildren<TsuiCustomButton*>();
     for (TsuiCustomButton* button : buttons)
         if (button->window() == form) {
-            button->m_activeDefault = qobject_cast<TsuiButton*>(focused) ? focused == button : button->m_default;
+            button->m_activeDefault = TakesEnterWhenFocused(focused) ? focused == button : button->m_default;
             button->update();
         }
     if (this == form)
@@ -135,7 +141,7 @@ void TsuiCustomButton::FocusChanged(QWidget* now)
 {
     if (!now || now->window() != window())
         return;
-    m_activeDefault = qobject_cast<TsuiButton*>(now) ? now == this : m_default;
+    m_activeDefault = TakesEnterWhenFocused(now) ? now == this : m_default;
     update();
 }
 

@@ -62,6 +62,9 @@ public:
     bool IsMouseOver() const { return m_mouseOver; }
     bool IsPressed() const { return m_pressed; }
 
+    // A push button: focused, it takes Enter instead of the window's Default button.
+    virtual bool IsPushButton() const { return false; }
+
     // The click entry point of mouse, keyboard, accelerator and dialog keys.
     virtual void Click();
 

@@ -1,6 +1,6 @@
 #include "TsuiCustomGroupBox.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiLook.h"
 
 #include <QEvent>
 #include <QFontInfo>

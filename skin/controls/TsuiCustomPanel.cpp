@@ -1,6 +1,6 @@
 #include "TsuiCustomPanel.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -10,15 +10,7 @@ namespace {
 // A transparent picture keys out the colour of its bottom-left pixel.
 QImage KeyedOnBottomLeft(const QImage& picture)
 {
-    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = out.pixel(0, out.height() - 1) | 0xFF000000u;
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((line[x] | 0xFF000000u) == key)
-                line[x] = 0;
-    }
-    return out;
+    return picture.isNull() ? picture : SuiKeyedImage(picture, picture.pixel(0, picture.height() - 1));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "TsuiEdit.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 
 #include <QFocusEvent>
 #include <QPainter>

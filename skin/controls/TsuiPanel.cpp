@@ -1,7 +1,8 @@
 #include "TsuiPanel.h"
 
 #include "platform/MessageBox.h"
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
+#include "skin/SuiLook.h"
 #include "skin/Resources.h"
 
 #include <QCoreApplication>

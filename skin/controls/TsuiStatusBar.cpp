@@ -1,6 +1,6 @@
 #include "TsuiStatusBar.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,6 @@
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
+#include "skin/SuiLook.h"
+#include "skin/SuiScreen.h"
 
 #include "StandIns.h"
 

@@ -1,4 +1,3 @@
-#include "skin/DrawUtil.h"
 #include "skin/Resources.h"
 #include "skin/TsuiPopupMenu.h"
 
@@ -6,6 +5,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/DrawUtil.h"
+#include "skin/SuiScreen.h"
 #include "skin/TsuiForm.h"
 
 #include "WidgetSupport.h"

@@ -1,6 +1,7 @@
 #include "WidgetSupport.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -25,6 +26,24 @@ void ShowActive(QWidget* window)
     window->show();
     QApplication::setActiveWindow(window);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+TestWindow::TestWindow(QSize size, QColor background)
+{
+    widget.resize(size);
+    if (background.isValid()) {
+        QPalette pal = widget.palette();
+        pal.setColor(QPalette::Window, background);
+        widget.setPalette(pal);
+        widget.setAutoFillBackground(true);
+    }
+}
+
+void Enter(QWidget* widget)
+{
+    const QPointF at(5, 5);
+    QEnterEvent enter(at, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &enter);
 }
 
 namespace {
@@ -70,6 +89,20 @@ void DoubleClick(QWidget* widget, QPoint at)
 QImage Render(QWidget* widget)
 {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int UnpaintedPixels(QWidget* widget)
+{
+    // A colour no control paints with: what still has it was left undrawn.
+    const QRgb untouched = qRgb(0x01, 0xFE, 0x03);
+    QImage image(widget->size(), QImage::Format_RGB32);
+    image.fill(untouched);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == untouched;
+    return n;
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) : answer(answer)

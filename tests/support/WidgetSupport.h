@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "skin/Themes.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -19,6 +20,17 @@ const char* LookName(TsuiUIStyle look);
 // Shows the window and makes it the active one.
 void ShowActive(QWidget* window);
 
+// A window to put controls on: its size, and a plain background of one colour when one
+// is given.
+struct TestWindow {
+    QWidget widget;
+    explicit TestWindow(QSize size = QSize(300, 200), QColor background = QColor());
+    void Show() { ShowActive(&widget); }
+};
+
+// The pointer enters the widget.
+void Enter(QWidget* widget);
+
 // Mouse events sent to the widget at a point of its own.
 void MouseMove(QWidget* widget, QPoint at, Qt::MouseButtons held = Qt::NoButton);
 void MousePress(QWidget* widget, QPoint at);
@@ -29,6 +41,8 @@ void DoubleClick(QWidget* widget, QPoint at = QPoint(5, 5));
 
 // The widget as it paints itself (its children included), in RGB.
 QImage Render(QWidget* widget);
+// The pixels of the widget's area that its own painting left as they were.
+int UnpaintedPixels(QWidget* widget);
 
 // Message boxes shown while it lives are recorded ("Caption: text") and answered.
 class MessageBoxRecorder {

@@ -6,7 +6,7 @@
 #include "Looks.h"
 #include "Shots.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiLook.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiFormMenuBar.h"
 #include "skin/controls/TsuiButton.h"

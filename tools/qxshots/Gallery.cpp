@@ -2,7 +2,7 @@
 
 #include "Looks.h"
 
-#include "skin/DrawUtil.h"
+#include "skin/SuiLook.h"
 #include "skin/controls/TsuiEdit.h"
 #include "skin/controls/TsuiGroupBox.h"
 #include "skin/controls/TsuiImagePanel.h"

@@ -1,7 +1,9 @@
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 #include "skin/TsuiForm.h"
 #include "skin/controls/TsuiArrowButton.h"
 #include "skin/controls/TsuiButton.h"
+
+#include "WidgetSupport.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,25 +15,14 @@
 
 namespace {
 
-constexpr TsuiUIStyle kLooks[] = {Sui::MacOS, Sui::WinXP, Sui::DeepBlue, Sui::Protein, Sui::BlueGlass};
+using qxtest::DoubleClick;
+using qxtest::Enter;
+using qxtest::kLooks;
+using qxtest::Render;
 
-// A shown, active window with a plain background of one colour.
-struct Window {
-    QWidget widget;
-    explicit Window(QColor background = QColor(0x30, 0x60, 0x90))
-    {
-        widget.resize(300, 200);
-        QPalette pal = widget.palette();
-        pal.setColor(QPalette::Window, background);
-        widget.setPalette(pal);
-        widget.setAutoFillBackground(true);
-    }
-    void Show()
-    {
-        widget.show();
-        QApplication::setActiveWindow(&widget);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
-    }
+// A window with a plain background of one colour.
+struct Window : qxtest::TestWindow {
+    explicit Window(QColor background = QColor(0x30, 0x60, 0x90)) : TestWindow(QSize(300, 200), background) {}
 };
 
 QFont PlainFont()
@@ -39,11 +30,6 @@ QFont PlainFont()
     QFont font = QApplication::font();
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
-}
-
-QImage Render(QWidget* widget)
-{
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // What the button should look like without caption or focus: the background, then
@@ -68,24 +54,6 @@ int CountDifferent(const QImage& a, const QImage& b, const QRect& area)
         for (int x = area.left(); x <= area.right(); ++x)
             n += a.pixel(x, y) != b.pixel(x, y);
     return n;
-}
-
-void Enter(QWidget* widget)
-{
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)));
-    QApplication::sendEvent(widget, &enter);
-}
-
-void DoubleClick(QWidget* widget)
-{
-    const QPointF at(5, 5);
-    const QPointF global = widget->mapToGlobal(at);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, global, Qt::LeftButton, held, {});
-        QApplication::sendEvent(widget, &event);
-    }
 }
 
 struct Counter {

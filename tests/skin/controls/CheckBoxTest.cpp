@@ -1,6 +1,8 @@
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 #include "skin/controls/TsuiCheckBox.h"
 #include "skin/controls/TsuiRadioButton.h"
+
+#include "WidgetSupport.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -11,35 +13,15 @@
 
 namespace {
 
-constexpr TsuiUIStyle kLooks[] = {Sui::MacOS, Sui::WinXP, Sui::DeepBlue, Sui::Protein, Sui::BlueGlass};
-
-struct Window {
-    QWidget widget;
-    Window() { widget.resize(300, 200); }
-    void Show()
-    {
-        widget.show();
-        QApplication::setActiveWindow(&widget);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
-    }
-};
+using qxtest::DoubleClick;
+using qxtest::kLooks;
+using Window = qxtest::TestWindow;
 
 QImage Frame(TsuiUIStyle look, int entry, int index)
 {
     QImage frame;
     GetInsideThemeBitmap(look, entry, &frame, 4, index);
     return frame.convertToFormat(QImage::Format_RGB32);
-}
-
-void DoubleClick(QWidget* widget)
-{
-    const QPointF at(5, 5);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, {});
-        QApplication::sendEvent(widget, &event);
-    }
 }
 
 // OnClick events per control.

@@ -3,6 +3,8 @@
 #include "skin/controls/TsuiRadioGroup.h"
 #include "skin/controls/TsuiRadioButton.h"
 
+#include "WidgetSupport.h"
+
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -11,15 +13,8 @@ namespace {
 
 const QStringList kFive = {"One", "Two", "Three", "Four", "Five"};
 
-struct Window {
-    QWidget widget;
-    Window() { widget.resize(400, 300); }
-    void Show()
-    {
-        widget.show();
-        QApplication::setActiveWindow(&widget);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
-    }
+struct Window : qxtest::TestWindow {
+    Window() : TestWindow(QSize(400, 300)) {}
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "TestSupport.h"
 #include "platform/MessageBox.h"
-#include "skin/DrawUtil.h"
+#include "skin/SuiPicture.h"
 #include "skin/Resources.h"
 
 #include <QLabel>

@@ -1,9 +1,10 @@
 #pragma once
-// Drawing helpers shared by the skinned controls: cutting frames out of theme pictures,
-// stretching a picture without distorting its corners, tiling, the parent's background
-// under a transparent control, flat borders, and passing a look to a container's children.
+// Picture helpers shared by the skinned controls and the frame: cutting frames out of
+// theme pictures, stretching a picture without distorting its corners, tiling, keyed
+// and greyed copies, the parent's background under a transparent control, flat
+// borders. They know nothing of looks.
 
-#include "Themes.h"
+#include "platform/Colors.h"
 
 #include <QImage>
 #include <QPainter>
@@ -11,7 +12,6 @@
 #include <QRect>
 
 class QWidget;
-class TsuiFileTheme;
 
 // The transparent key of stretchable artwork.
 inline constexpr QRgb kSuiMagenta = 0xFFFF00FF;
@@ -21,6 +21,10 @@ inline QRect RectLTRB(int left, int top, int right, int bottom)
 {
     return QRect(QPoint(left, top), QSize(right - left, bottom - top));
 }
+
+// All four edges inclusive.
+bool InRect(int x, int y, const QRect& rect);
+bool InRect(const QPoint& point, const QRect& rect);
 
 // Frame frameIndex (from 1) of frameCount equal frames of source, unscaled; each frame
 // is width div frameCount wide. An empty source or a frame out of range gives an empty image.
@@ -45,31 +49,7 @@ void DoTrans(QPainter& canvas, QWidget* control);
 void DrawControlBorder(QPainter& canvas, const QWidget* control, platform::COLORREF outerColor,
                        platform::COLORREF innerColor, bool drawInner);
 
-// Sets FileTheme then UIStyle on every direct child that publishes both.
-void ContainerApplyUIStyle(QWidget* container, TsuiUIStyle look, TsuiFileTheme* fileTheme);
-
-// Whether the object's class publishes a property of that name (never a dynamic one).
-bool IsHasProperty(const QObject* component, const char* name);
-
 // A copy of the image in which every opaque pixel of colour key is fully transparent.
 QImage SuiKeyedImage(const QImage& image, QRgb key);
 // The standard disabled rendering of a picture: grey, lightened, alpha kept.
 QImage SuiDisabledImage(const QImage& image);
-
-// All four edges inclusive.
-bool InRect(int x, int y, const QRect& rect);
-bool InRect(const QPoint& point, const QRect& rect);
-
-// The available area of the screen of the active window, else of the primary screen.
-QRect GetWorkAreaRect();
-
-void PlaceControl(QWidget* control, const QRect& rect);
-// Moves a window to the middle of the available area of the screen it is on.
-void CentreOnScreen(QWidget* window);
-void PlaceControl(QWidget* control, const QPoint& point);
-
-// Whether the window counts as the application's active one for keyboard handling.
-bool FormHasFocus(const QWidget* form);
-// The main window that FormHasFocus measures against; none until the program sets it.
-void SetSuiMainForm(QWidget* form);
-QWidget* SuiMainForm();

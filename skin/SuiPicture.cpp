@@ -1,10 +1,5 @@
-#include "DrawUtil.h"
+#include "SuiPicture.h"
 
-#include "FileTheme.h"
-
-#include <QGuiApplication>
-#include <QPointer>
-#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -22,12 +17,6 @@ void DrawPiece(QPainter& canvas, const QImage& bitmap, const QRect& src, const Q
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
     canvas.drawImage(target, masked ? SuiKeyedImage(piece, key) : piece);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-}
-
-QPointer<QWidget>& MainForm()
-{
-    static QPointer<QWidget> form;
-    return form;
 }
 
 }  // namespace
@@ -154,23 +143,6 @@ void DrawControlBorder(QPainter& canvas, const QWidget* control, platform::COLOR
     canvas.restore();
 }
 
-void ContainerApplyUIStyle(QWidget* container, TsuiUIStyle look, TsuiFileTheme* fileTheme)
-{
-    if (!container)
-        return;
-    for (QObject* child : container->children()) {
-        if (!child->isWidgetType() || !IsHasProperty(child, "FileTheme") || !IsHasProperty(child, "UIStyle"))
-            continue;
-        child->setProperty("FileTheme", QVariant::fromValue(fileTheme));
-        child->setProperty("UIStyle", QVariant::fromValue(look));
-    }
-}
-
-bool IsHasProperty(const QObject* component, const char* name)
-{
-    return component && name && component->metaObject()->indexOfProperty(name) >= 0;
-}
-
 bool InRect(int x, int y, const QRect& rect)
 {
     return x >= rect.left() && x <= rect.left() + rect.width() && y >= rect.top() && y <= rect.top() + rect.height();
@@ -179,59 +151,6 @@ bool InRect(int x, int y, const QRect& rect)
 bool InRect(const QPoint& point, const QRect& rect)
 {
     return InRect(point.x(), point.y(), rect);
-}
-
-QRect GetWorkAreaRect()
-{
-    QScreen* screen = nullptr;
-    if (const QWidget* main = SuiMainForm())
-        screen = main->screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
-}
-
-void PlaceControl(QWidget* control, const QRect& rect)
-{
-    if (control)
-        control->setGeometry(rect);
-}
-
-void CentreOnScreen(QWidget* window)
-{
-    QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!window || !screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2) + QPoint(1, 1));
-}
-
-void PlaceControl(QWidget* control, const QPoint& point)
-{
-    if (control)
-        control->move(point);
-}
-
-bool FormHasFocus(const QWidget* form)
-{
-    const QWidget* main = SuiMainForm();
-    if (!main)
-        return form && form->isActiveWindow();
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
-        return false;
-    if (!form || form == main)
-        return true;
-    return form->isActiveWindow();
-}
-
-void SetSuiMainForm(QWidget* form)
-{
-    MainForm() = form;
-}
-
-QWidget* SuiMainForm()
-{
-    return MainForm().data();
 }
 
 QImage SuiKeyedImage(const QImage& image, QRgb key)
