@@ -1,0 +1,362 @@
+#include "OutputWriter.h"
+
+#include "FilePaths.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::wmenc {
+namespace {
+
+AVCodecID VideoCodecId(const std::string& name)
+{
+    if (name == "WMV1")
+        return AV_CODEC_ID_WMV1;
+    if (name == "WMV2")
+        return AV_CODEC_ID_WMV2;
+    return AV_CODEC_ID_NONE;
+}
+
+AVCodecID AudioCodecId(const std::string& name)
+{
+    if (name == "WMA1")
+        return AV_CODEC_ID_WMAV1;
+    if (name == "WMA2")
+        return AV_CODEC_ID_WMAV2;
+    return AV_CODEC_ID_NONE;
+}
+
+}  // namespace
+
+OutputWriter::OutputWriter(const EngineSettings& settings, RunStats& stats, RunControl& run)
+    : m_settings(settings), m_stats(stats), m_run(run)
+{
+}
+
+OutputWriter::~OutputWriter()
+{
+    avcodec_free_context(&m_videoEncoder);
+    avcodec_free_context(&m_audioEncoder);
+    Discard();
+    if (m_output)
+        avformat_free_context(m_output);
+}
+
+HRESULT OutputWriter::PrepareFile(std::string& text)
+{
+    const std::string& path = m_settings.output;
+    if (path.empty()) {
+        text = "No output file is set.";
+        return NS_E_NOT_CONFIGURED;
+    }
+    for (const std::string& source : {m_settings.videoSource, m_settings.audioSource})
+        if (!source.empty() && SameFile(path, source)) {
+            text = "The output file \"" + path + "\" is the source file itself; choose another name.";
+            return NS_E_OUTPUT_IS_SOURCE;
+        }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        text = "The output \"" + path + "\" is not a file.";
+        return NS_E_OUTPUT_UNWRITABLE;
+    }
+    const std::string folder = FolderOf(path);
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        text = "The output folder \"" + folder + "\" does not exist.";
+        return NS_E_OUTPUT_UNWRITABLE;
+    }
+    // A name of its own beside the output, made anew, so that nothing else is overwritten.
+    std::random_device rd;
+    int fd = -1;
+    for (int attempt = 0; attempt < 32 && fd < 0; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%06u.part", unsigned(rd() % 1000000u));
+        m_tempPath = folder + "/." + BaseName(path) + suffix;
+        fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        text = "The output folder \"" + folder + "\" cannot be written: " + std::strerror(errno) + ".";
+        m_tempPath.clear();
+        return NS_E_OUTPUT_UNWRITABLE;
+    }
+    ::close(fd);
+    return S_OK;
+}
+
+HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::string& text)
+{
+    const Profile& p = m_settings.profile;
+    const VideoProfile& vp = p.video;
+    const AVCodec* vcodec = avcodec_find_encoder(VideoCodecId(vp.codec));
+    if (!vcodec || vp.width < 16 || vp.height < 16 || vp.width % 2 || vp.height % 2 || vp.bitrate <= 0) {
+        text = "The profile \"" + p.name + "\" asks for video that cannot be made (" + vp.codec + " " +
+               std::to_string(vp.width) + " x " + std::to_string(vp.height) + ").";
+        return NS_E_INVALID_PROFILE;
+    }
+    int rc = avformat_alloc_output_context2(&m_output, nullptr, "asf", m_tempPath.c_str());
+    if (rc < 0 || !m_output) {
+        text = "The output cannot be set up: " + AvError(rc) + ".";
+        return E_FAIL;
+    }
+    const bool globalHeader = m_output->oformat->flags & AVFMT_GLOBALHEADER;
+
+    m_videoEncoder = avcodec_alloc_context3(vcodec);
+    m_videoEncoder->width = vp.width;
+    m_videoEncoder->height = vp.height;
+    m_videoEncoder->pix_fmt = AV_PIX_FMT_YUV420P;
+    m_videoEncoder->sample_aspect_ratio = av_make_q(1, 1);
+    m_videoEncoder->time_base = av_inv_q(frameRate);
+    m_videoEncoder->framerate = frameRate;
+    m_videoEncoder->bit_rate = vp.bitrate;
+    // The profile's rate on average, with peaks held by its buffer window.
+    m_videoEncoder->rc_max_rate = std::int64_t(vp.bitrate) * 3 / 2;
+    m_videoEncoder->rc_buffer_size =
+        int(std::min<std::int64_t>(INT32_MAX, std::int64_t(vp.bitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));
+    m_videoEncoder->gop_size =
+        std::max(1, int(std::floor(av_q2d(frameRate) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0)));
+    m_videoEncoder->max_b_frames = 0;
+    if (globalHeader)
+        m_videoEncoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    rc = avcodec_open2(m_videoEncoder, vcodec, nullptr);
+    if (rc < 0) {
+        text = "The profile's video settings cannot be encoded: " + AvError(rc) + ".";
+        return NS_E_INVALID_PROFILE;
+    }
+    m_videoStream = avformat_new_stream(m_output, nullptr);
+    avcodec_parameters_from_context(m_videoStream->codecpar, m_videoEncoder);
+    m_videoStream->time_base = m_videoEncoder->time_base;
+
+    if (withSound && p.audio) {
+        const AudioProfile& ap = *p.audio;
+        const AVCodec* acodec = avcodec_find_encoder(AudioCodecId(ap.codec));
+        if (!acodec || ap.sampleRate <= 0 || (ap.channels != 1 && ap.channels != 2) || ap.bitrate <= 0) {
+            text = "The profile \"" + p.name + "\" asks for sound that cannot be made (" + ap.codec + ").";
+            return NS_E_INVALID_PROFILE;
+        }
+        m_audioEncoder = avcodec_alloc_context3(acodec);
+        m_audioEncoder->sample_rate = ap.sampleRate;
+        av_channel_layout_default(&m_audioEncoder->ch_layout, ap.channels);
+        m_audioEncoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
+        m_audioEncoder->bit_rate = ap.bitrate;
+        m_audioEncoder->time_base = av_make_q(1, ap.sampleRate);
+        if (globalHeader)
+            m_audioEncoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        rc = avcodec_open2(m_audioEncoder, acodec, nullptr);
+        if (rc < 0) {
+            text = "The profile's sound settings cannot be encoded: " + AvError(rc) + ".";
+            return NS_E_INVALID_PROFILE;
+        }
+        m_audioStream = avformat_new_stream(m_output, nullptr);
+        avcodec_parameters_from_context(m_audioStream->codecpar, m_audioEncoder);
+        m_audioStream->time_base = m_audioEncoder->time_base;
+    }
+    rc = avio_open(&m_output->pb, m_tempPath.c_str(), AVIO_FLAG_WRITE);
+    if (rc < 0) {
+        text = "The output file cannot be written: " + AvError(rc) + ".";
+        return NS_E_OUTPUT_UNWRITABLE;
+    }
+    return S_OK;
+}
+
+std::int64_t OutputWriter::ProjectedFileSize(std::int64_t extraPayload) const
+{
+    // ASF data packets carry a few bytes of framing per payload and are padded to a
+    // fixed size; the index at the end holds one small entry per second.
+    const std::int64_t packetSize = 3200;
+    const std::int64_t payload = m_payloadBytes + extraPayload + (m_packetCount + 1) * 24;
+    const std::int64_t dataPackets = payload / (packetSize - 32) + 2;
+    const std::int64_t indexBytes = 128 + 6 * (m_writtenMs / 1000 + 4);
+    return m_headerBytes + 50 + dataPackets * packetSize + indexBytes;
+}
+
+bool OutputWriter::WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStream* stream)
+{
+    if (m_sizeLimitHit)
+        return true;
+    if (m_settings.maxBytes > 0 && ProjectedFileSize(packet->size) > m_settings.maxBytes) {
+        m_sizeLimitHit = true;  // end here: the file with its trailer stays within the limit
+        m_run.RequestStop();
+        return true;
+    }
+    if (packet->duration <= 0 && encoder == m_videoEncoder)
+        packet->duration = 1;  // one frame: the file's length counts the last picture whole
+    if (encoder == m_audioEncoder && m_audioFedEnd != AV_NOPTS_VALUE && packet->pts != AV_NOPTS_VALUE) {
+        // The encoder pads its last frame; the file ends where the sound does.
+        if (packet->pts >= m_audioFedEnd)
+            return true;
+        packet->duration = std::min<std::int64_t>(packet->duration, m_audioFedEnd - packet->pts);
+    }
+    av_packet_rescale_ts(packet, encoder->time_base, stream->time_base);
+    packet->stream_index = stream->index;
+    const std::int64_t endMs = av_rescale_q(packet->pts + packet->duration, stream->time_base, av_make_q(1, 1000));
+    m_payloadBytes += packet->size;
+    ++m_packetCount;
+    const int rc = av_interleaved_write_frame(m_output, packet);
+    if (rc < 0) {
+        m_run.Fail(NS_E_ENCODE_FAILED, "Writing the output failed: " + AvError(rc) + ".");
+        return false;
+    }
+    m_writtenMs = std::max(m_writtenMs, endMs);
+    m_stats.milliseconds = m_writtenMs;
+    m_stats.bytes = std::max<std::int64_t>(0, avio_tell(m_output->pb));
+    return true;
+}
+
+bool OutputWriter::Encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame)
+{
+    int rc = avcodec_send_frame(encoder, frame);
+    if (rc < 0 && rc != AVERROR_EOF) {
+        m_run.Fail(NS_E_ENCODE_FAILED, "Encoding failed: " + AvError(rc) + ".");
+        return false;
+    }
+    PacketPtr packet(av_packet_alloc());
+    for (;;) {
+        rc = avcodec_receive_packet(encoder, packet.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
+            return true;
+        if (rc < 0) {
+            m_run.Fail(NS_E_ENCODE_FAILED, "Encoding failed: " + AvError(rc) + ".");
+            return false;
+        }
+        const bool ok = WritePacket(packet.get(), encoder, stream);
+        av_packet_unref(packet.get());
+        if (!ok)
+            return false;
+    }
+}
+
+// Whether a frame ends within the time limit; the first that does not ends the run.
+// The sound encoder's priming moves every stream later in the file by its length.
+bool OutputWriter::WithinTimeLimit(const AVFrame* frame, AVRational timeBase, std::int64_t duration)
+{
+    if (m_settings.maxMilliseconds <= 0 || frame->pts == AV_NOPTS_VALUE)
+        return true;
+    std::int64_t primingMs = 0;
+    if (m_audioEncoder) {
+        const int padding =
+            m_audioEncoder->initial_padding > 0 ? m_audioEncoder->initial_padding : m_audioEncoder->frame_size;
+        primingMs = (std::int64_t(padding) * 1000 + m_audioEncoder->sample_rate - 1) / m_audioEncoder->sample_rate;
+    }
+    const std::int64_t endMs = av_rescale_q(frame->pts + duration, timeBase, av_make_q(1, 1000));
+    if (endMs + primingMs <= m_settings.maxMilliseconds)
+        return true;
+    m_run.RequestStop();
+    return false;
+}
+
+bool OutputWriter::Begin()
+{
+    const int rc = avformat_write_header(m_output, nullptr);
+    if (rc < 0) {
+        m_run.Fail(NS_E_ENCODE_FAILED, "Writing the output failed: " + AvError(rc) + ".");
+        return false;
+    }
+    m_headerBytes = avio_tell(m_output->pb);
+    m_stats.bytes = m_headerBytes;
+    return true;
+}
+
+bool OutputWriter::PutVideo(AVFrame* frame)
+{
+    if (frame->pts != AV_NOPTS_VALUE && frame->pts < 0)
+        return true;
+    if (frame->pts != AV_NOPTS_VALUE && m_lastVideoPts != AV_NOPTS_VALUE && frame->pts <= m_lastVideoPts)
+        return true;  // a picture for a time already shown
+    if (!WithinTimeLimit(frame, m_videoEncoder->time_base, 1))
+        return true;
+    if (frame->pts != AV_NOPTS_VALUE)
+        m_lastVideoPts = frame->pts;
+    frame->pict_type = AV_PICTURE_TYPE_NONE;
+    return Encode(m_videoEncoder, m_videoStream, frame);
+}
+
+bool OutputWriter::PutAudio(AVFrame* frame)
+{
+    if (!m_audioEncoder || (frame->pts != AV_NOPTS_VALUE && frame->pts < 0))
+        return true;
+    if (frame->pts != AV_NOPTS_VALUE && m_audioFedEnd != AV_NOPTS_VALUE && frame->pts < m_audioFedEnd)
+        frame->pts = m_audioFedEnd;  // sound runs on: an overlap is played after, not over
+    if (!WithinTimeLimit(frame, m_audioEncoder->time_base, frame->nb_samples))
+        return true;
+    if (frame->pts != AV_NOPTS_VALUE)
+        m_audioFedEnd = std::max(m_audioFedEnd == AV_NOPTS_VALUE ? 0 : m_audioFedEnd, frame->pts + frame->nb_samples);
+    return Encode(m_audioEncoder, m_audioStream, frame);
+}
+
+bool OutputWriter::Complete()
+{
+    if (!Encode(m_videoEncoder, m_videoStream, nullptr))
+        return false;
+    if (m_audioEncoder && !Encode(m_audioEncoder, m_audioStream, nullptr))
+        return false;
+    int rc = av_write_trailer(m_output);
+    if (rc >= 0)
+        rc = avio_closep(&m_output->pb);
+    if (rc < 0) {
+        m_run.Fail(NS_E_ENCODE_FAILED, "Finishing the output failed: " + AvError(rc) + ".");
+        return false;
+    }
+    if (::rename(m_tempPath.c_str(), m_settings.output.c_str()) != 0) {
+        m_run.Fail(NS_E_OUTPUT_UNWRITABLE,
+                   "The output file \"" + m_settings.output + "\" cannot be replaced: " + std::strerror(errno) + ".");
+        return false;
+    }
+    m_done = true;
+    struct stat st {};
+    if (::stat(m_settings.output.c_str(), &st) == 0)
+        m_stats.bytes = st.st_size;
+    return true;
+}
+
+void OutputWriter::Discard()
+{
+    if (m_done)
+        return;
+    if (m_output && m_output->pb)
+        avio_closep(&m_output->pb);
+    if (!m_tempPath.empty()) {
+        ::unlink(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+}
+
+void OutputWriter::Run(const std::function<bool()>& sourceGavePictures)
+{
+    if (!Begin())
+        return;
+    Item item;
+    bool ended = false;
+    while (m_run.filtered.Pop(item)) {
+        m_run.gate.Wait();
+        if (item.kind == Item::End) {
+            ended = true;
+            break;
+        }
+        const bool ok = item.kind == Item::Video ? PutVideo(item.frame.get()) : PutAudio(item.frame.get());
+        if (!ok)
+            return;
+    }
+    if (!ended)
+        return;  // aborted by a failure
+    if (!m_settings.autoStop)
+        m_run.WaitForStop();
+    if (!sourceGavePictures()) {
+        m_run.Fail(NS_E_SOURCE_UNREADABLE, "No picture of the source could be decoded.");
+        return;
+    }
+    Complete();
+}
+
+}  // namespace platform::wmenc

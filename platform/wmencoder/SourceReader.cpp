@@ -1,0 +1,257 @@
+#include "SourceReader.h"
+
+#include "FilePaths.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include <algorithm>
+
+namespace platform::wmenc {
+namespace {
+
+HRESULT OpenDecoder(AVStream* stream, AVCodecContext*& ctx, const std::string& what, std::string& text)
+{
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) {
+        text = "The " + what + " of the source is in a format that cannot be decoded (" +
+               avcodec_get_name(stream->codecpar->codec_id) + ").";
+        return NS_E_SOURCE_UNREADABLE;
+    }
+    ctx = avcodec_alloc_context3(codec);
+    if (!ctx)
+        return E_OUTOFMEMORY;
+    avcodec_parameters_to_context(ctx, stream->codecpar);
+    ctx->pkt_timebase = stream->time_base;
+    ctx->thread_count = 2;
+    const int rc = avcodec_open2(ctx, codec, nullptr);
+    if (rc < 0) {
+        text = "The " + what + " of the source cannot be decoded: " + AvError(rc) + ".";
+        return NS_E_SOURCE_UNREADABLE;
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+SourceReader::SourceReader(const EngineSettings& settings, RunControl& run) : m_settings(settings), m_run(run) {}
+
+SourceReader::~SourceReader()
+{
+    avcodec_free_context(&m_videoDecoder);
+    avcodec_free_context(&m_audioDecoder);
+}
+
+const AVStream* SourceReader::VideoStream() const
+{
+    return m_videoInput ? m_videoInput->format->streams[m_videoInput->videoIndex] : nullptr;
+}
+
+const AVStream* SourceReader::AudioStream() const
+{
+    return m_audioInput && m_audioDecoder ? m_audioInput->format->streams[m_audioInput->audioIndex] : nullptr;
+}
+
+HRESULT SourceReader::OpenInput(const std::string& path, Input*& out, std::string& text)
+{
+    for (auto& in : m_inputs)
+        if (SameFile(in->format->url, path)) {
+            out = in.get();
+            return S_OK;
+        }
+    auto in = std::make_unique<Input>();
+    int rc = avformat_open_input(&in->format, path.c_str(), nullptr, nullptr);
+    if (rc < 0) {
+        text = "The source file \"" + path + "\" cannot be opened: " + AvError(rc) + ".";
+        return NS_E_SOURCE_UNREADABLE;
+    }
+    rc = avformat_find_stream_info(in->format, nullptr);
+    if (rc < 0) {
+        text = "The source file \"" + path + "\" cannot be read: " + AvError(rc) + ".";
+        return NS_E_SOURCE_UNREADABLE;
+    }
+    out = in.get();
+    m_inputs.push_back(std::move(in));
+    return S_OK;
+}
+
+HRESULT SourceReader::Prepare(std::string& text)
+{
+    if (m_settings.videoSource.empty()) {
+        text = "No source file is set.";
+        return NS_E_NOT_CONFIGURED;
+    }
+    HRESULT hr = OpenInput(m_settings.videoSource, m_videoInput, text);
+    if (FAILED(hr))
+        return hr;
+    AVFormatContext* fmt = m_videoInput->format;
+    for (unsigned i = 0; i < fmt->nb_streams; ++i)
+        if (fmt->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
+            fmt->streams[i]->discard = AVDISCARD_ALL;
+    int index = -1;
+    for (unsigned i = 0; i < fmt->nb_streams; ++i) {
+        const AVStream* s = fmt->streams[i];
+        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            index = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+            if (index < 0 || (fmt->streams[index]->disposition & AV_DISPOSITION_ATTACHED_PIC))
+                index = int(i);
+            break;
+        }
+    }
+    if (index < 0) {
+        text = "The source file \"" + m_settings.videoSource + "\" holds no video.";
+        return NS_E_NO_VIDEO_STREAM;
+    }
+    m_videoInput->videoIndex = index;
+    AVStream* vs = fmt->streams[index];
+    if (vs->codecpar->width <= 0 || vs->codecpar->height <= 0) {
+        text = "The picture size of the source cannot be read.";
+        return NS_E_SOURCE_UNREADABLE;
+    }
+    hr = OpenDecoder(vs, m_videoDecoder, "video", text);
+    if (FAILED(hr))
+        return hr;
+
+    if (m_settings.profile.audio && !m_settings.audioSource.empty()) {
+        hr = OpenInput(m_settings.audioSource, m_audioInput, text);
+        if (FAILED(hr))
+            return hr;
+        const int a = av_find_best_stream(m_audioInput->format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (a >= 0) {
+            m_audioInput->audioIndex = a;
+            hr = OpenDecoder(m_audioInput->format->streams[a], m_audioDecoder, "sound", text);
+            if (FAILED(hr))
+                return hr;
+        } else {
+            m_audioInput = nullptr;  // no sound: a file with video only
+        }
+    }
+    for (auto& in : m_inputs)
+        for (unsigned i = 0; i < in->format->nb_streams; ++i)
+            if (int(i) != in->videoIndex && int(i) != in->audioIndex)
+                in->format->streams[i]->discard = AVDISCARD_ALL;
+
+    // The output starts where the earliest stream we take starts.
+    m_startTime = AV_NOPTS_VALUE;
+    const auto consider = [&](Input* in, int idx) {
+        if (!in || idx < 0)
+            return;
+        const AVStream* s = in->format->streams[idx];
+        if (s->start_time != AV_NOPTS_VALUE) {
+            const std::int64_t t = av_rescale_q(s->start_time, s->time_base, kMicroseconds);
+            m_startTime = m_startTime == AV_NOPTS_VALUE ? t : std::min(m_startTime, t);
+        }
+    };
+    consider(m_videoInput, m_videoInput->videoIndex);
+    consider(m_audioInput, m_audioInput ? m_audioInput->audioIndex : -1);
+    if (m_startTime == AV_NOPTS_VALUE)
+        m_startTime = 0;
+
+    // Crop: only positive margins; what is left must be a real picture.
+    m_crop = {std::max(0, m_settings.cropLeft), std::max(0, m_settings.cropTop), std::max(0, m_settings.cropRight),
+              std::max(0, m_settings.cropBottom)};
+    const std::int64_t leftW = std::int64_t(vs->codecpar->width) - m_crop.left - m_crop.right;
+    const std::int64_t leftH = std::int64_t(vs->codecpar->height) - m_crop.top - m_crop.bottom;
+    if (leftW < 16 || leftH < 16) {
+        text = "The cropping margins leave " + std::to_string(std::max<std::int64_t>(leftW, 0)) + " x " +
+               std::to_string(std::max<std::int64_t>(leftH, 0)) + " pixels of the " +
+               std::to_string(vs->codecpar->width) + " x " + std::to_string(vs->codecpar->height) +
+               " picture; at least 16 x 16 must remain.";
+        return NS_E_CROP_TOO_LARGE;
+    }
+
+    // The profile's frame rate, never above the source's.
+    const VideoProfile& vp = m_settings.profile.video;
+    m_frameRate = av_make_q(vp.frameRateNum, vp.frameRateDen);
+    AVRational source = vs->avg_frame_rate;
+    if (source.num <= 0 || source.den <= 0 || av_q2d(source) > 240)
+        source = vs->r_frame_rate;
+    if (source.num > 0 && source.den > 0 && av_q2d(source) <= 240 && av_cmp_q(source, m_frameRate) < 0)
+        m_frameRate = source;
+    av_reduce(&m_frameRate.num, &m_frameRate.den, m_frameRate.num, m_frameRate.den, 65535);
+    return S_OK;
+}
+
+// Timestamps that jump back (joined recordings, restarted clocks) are moved on so that
+// the stream's time keeps running; small stumbles are left to the mux stage.
+std::int64_t SourceReader::Continuous(Item::Kind kind, const AVStream* stream, const AVFrame* frame, std::int64_t pts)
+{
+    Timeline& t = m_timeline[kind == Item::Video ? 0 : 1];
+    pts += t.shift;
+    std::int64_t length = 0;
+    if (kind == Item::Video) {
+        const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+        length = rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), stream->time_base) : 1;
+    } else if (frame->sample_rate > 0) {
+        length = av_rescale_q(frame->nb_samples, av_make_q(1, frame->sample_rate), stream->time_base);
+    }
+    const std::int64_t tolerance =
+        std::max<std::int64_t>(2 * length, av_rescale_q(200, av_make_q(1, 1000), stream->time_base));
+    if (t.next != AV_NOPTS_VALUE && pts < t.next - tolerance) {
+        t.shift += t.next - pts;
+        pts = t.next;
+    }
+    t.next = std::max(t.next == AV_NOPTS_VALUE ? pts : t.next, pts + std::max<std::int64_t>(length, 1));
+    return pts;
+}
+
+bool SourceReader::Decode(AVCodecContext* decoder, const AVPacket* packet, Item::Kind kind, const AVStream* stream)
+{
+    if (avcodec_send_packet(decoder, packet) < 0 && packet)
+        return true;  // a damaged packet: skip it, as a player would
+    const std::int64_t offset = av_rescale_q(m_startTime, kMicroseconds, stream->time_base);
+    for (;;) {
+        FramePtr frame(av_frame_alloc());
+        const int rc = avcodec_receive_frame(decoder, frame.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
+            return true;
+        if (rc < 0)
+            return true;  // skip what cannot be decoded
+        frame->pts = frame->best_effort_timestamp;
+        if (frame->pts != AV_NOPTS_VALUE)
+            frame->pts = Continuous(kind, stream, frame.get(), frame->pts - offset);
+        if (kind == Item::Video)
+            ++m_decodedPictures;
+        if (!m_run.decoded.Push({kind, std::move(frame)}))
+            return false;
+    }
+}
+
+void SourceReader::Run()
+{
+    PacketPtr packet(av_packet_alloc());
+    bool ok = true;
+    while (ok && !m_run.StopRequested()) {
+        m_run.gate.Wait();
+        if (m_run.StopRequested())
+            break;
+        Input* in = nullptr;
+        for (auto& candidate : m_inputs)
+            if (!candidate->eof && (!in || candidate->nextTime < in->nextTime))
+                in = candidate.get();
+        if (!in)
+            break;
+        if (av_read_frame(in->format, packet.get()) < 0) {
+            in->eof = true;  // the end, or a read error: what was read is kept
+            continue;
+        }
+        const AVStream* s = in->format->streams[packet->stream_index];
+        if (packet->dts != AV_NOPTS_VALUE)
+            in->nextTime = av_rescale_q(packet->dts, s->time_base, kMicroseconds);
+        if (in == m_videoInput && packet->stream_index == in->videoIndex)
+            ok = Decode(m_videoDecoder, packet.get(), Item::Video, s);
+        else if (in == m_audioInput && m_audioDecoder && packet->stream_index == in->audioIndex)
+            ok = Decode(m_audioDecoder, packet.get(), Item::Audio, s);
+        av_packet_unref(packet.get());
+    }
+    if (ok && !m_run.StopRequested()) {
+        ok = Decode(m_videoDecoder, nullptr, Item::Video, VideoStream());
+        if (ok && m_audioDecoder)
+            ok = Decode(m_audioDecoder, nullptr, Item::Audio, AudioStream());
+    }
+    if (ok)
+        m_run.decoded.Push({Item::End, nullptr});
+}
+
+}  // namespace platform::wmenc
