@@ -12,6 +12,9 @@
 
 namespace platform::player {
 
+// Interleaved samples as the sound output takes them.
+enum class SampleFormat { Int16, Float };
+
 class PcmFifo {
 public:
     explicit PcmFifo(std::size_t capacityBytes = 0) : m_capacity(capacityBytes) {}

@@ -1,25 +1,23 @@
+// One file's playback: a reading thread and a decoding thread for each kind of stream.
+// The three threads stay together here because they share one position (the serial),
+// the decoders and the end state; everything that works on its own — the source, the
+// packet lanes, the picture converter, the sound stream — lives in its own unit.
 #include "Playback.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/pixdesc.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
 #include "FileSource.h"
+#include "PacketLanes.h"
+#include "PictureConverter.h"
+#include "SoundStream.h"
 #include "platform/AvPointers.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <condition_variable>
-#include <cstdlib>
-#include <deque>
 #include <mutex>
 #include <thread>
 
@@ -31,172 +29,6 @@ constexpr std::int64_t kSecond = 1000000;
 using platform::FramePtr;
 using platform::PacketPtr;
 using platform::kMicroseconds;
-
-struct PacketItem {
-    enum Kind { Packet, Flush, End } kind = End;
-    PacketPtr packet;
-    int serial = 0;
-    std::int64_t targetUs = 0;  // Flush: where the new position starts
-};
-
-struct SeekRequest {
-    int serial = 0;
-    std::int64_t targetUs = 0;
-    std::int64_t backoffUs = 0;  // read from this much before the target
-};
-
-// The packet queues between the demux thread and the two decoders. A full queue holds
-// the demux back only while the other decoder still has work; otherwise a badly
-// interleaved file would stall both. A hard limit on bytes keeps memory bounded.
-class PacketLanes {
-public:
-    static constexpr int kVideo = 0, kAudio = 1;
-
-    void SetActive(int lane, bool active)
-    {
-        std::lock_guard lock(m_mutex);
-        Lane& l = m_lanes[lane];
-        l.active = active;
-        if (!active)
-            Clear(l);
-        m_changed.notify_all();
-    }
-
-    // False when aborted or when a seek waits; the packet is dropped then.
-    bool Push(int lane, PacketItem item)
-    {
-        std::unique_lock lock(m_mutex);
-        Lane& l = m_lanes[lane];
-        const Lane& other = m_lanes[1 - lane];
-        m_changed.wait(lock, [&] {
-            if (m_aborted || m_seek || !l.active)
-                return true;
-            if (m_bytes >= kHardLimitBytes)
-                return false;
-            return l.packets < kPackets[lane] || (other.active && other.packets == 0);
-        });
-        if (m_aborted || m_seek)
-            return false;
-        if (!l.active)
-            return true;
-        if (item.packet) {
-            m_bytes += std::size_t(item.packet->size);
-            ++l.packets;
-        }
-        l.items.push_back(std::move(item));
-        m_changed.notify_all();
-        return true;
-    }
-
-    bool Pop(int lane, PacketItem& out)
-    {
-        std::unique_lock lock(m_mutex);
-        Lane& l = m_lanes[lane];
-        m_changed.wait(lock, [&] { return m_aborted || !l.items.empty(); });
-        if (m_aborted)
-            return false;
-        out = std::move(l.items.front());
-        l.items.pop_front();
-        if (out.packet) {
-            m_bytes -= std::size_t(out.packet->size);
-            --l.packets;
-        }
-        m_changed.notify_all();
-        return true;
-    }
-
-    // A newer request replaces a waiting one; an older one (a decoder asking to read
-    // again from further back for a seek that has since been overtaken) is ignored.
-    void RequestSeek(SeekRequest request)
-    {
-        std::lock_guard lock(m_mutex);
-        if (request.serial < m_latestRequested)
-            return;
-        m_latestRequested = request.serial;
-        m_seek = true;
-        m_request = request;
-        m_changed.notify_all();
-    }
-
-    bool TakeSeek(SeekRequest& out)
-    {
-        std::lock_guard lock(m_mutex);
-        if (!m_seek)
-            return false;
-        m_seek = false;
-        out = m_request;
-        return true;
-    }
-
-    // At the end of the file the demux waits here for a seek or the end of playback.
-    void WaitForSeek()
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_aborted || m_seek; });
-    }
-
-    // After the demux has moved: what was queued belongs to the old position.
-    void Flush(int serial, std::int64_t targetUs)
-    {
-        std::lock_guard lock(m_mutex);
-        for (Lane& l : m_lanes) {
-            Clear(l);
-            if (l.active)
-                l.items.push_back({PacketItem::Flush, nullptr, serial, targetUs});
-        }
-        m_changed.notify_all();
-    }
-
-    void End(int serial)
-    {
-        std::lock_guard lock(m_mutex);
-        for (Lane& l : m_lanes)
-            if (l.active)
-                l.items.push_back({PacketItem::End, nullptr, serial, 0});
-        m_changed.notify_all();
-    }
-
-    void Abort()
-    {
-        std::lock_guard lock(m_mutex);
-        m_aborted = true;
-        for (Lane& l : m_lanes)
-            Clear(l);
-        m_changed.notify_all();
-    }
-
-private:
-    struct Lane {
-        std::deque<PacketItem> items;
-        std::size_t packets = 0;
-        bool active = false;
-    };
-    static constexpr std::size_t kPackets[2] = {64, 96};
-    static constexpr std::size_t kHardLimitBytes = 48u << 20;
-
-    void Clear(Lane& l)
-    {
-        for (const PacketItem& item : l.items)
-            if (item.packet)
-                m_bytes -= std::size_t(item.packet->size);
-        l.items.clear();
-        l.packets = 0;
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    Lane m_lanes[2];
-    std::size_t m_bytes = 0;
-    bool m_aborted = false;
-    bool m_seek = false;
-    SeekRequest m_request;
-    int m_latestRequested = 0;
-};
-
-AVSampleFormat AvSampleFormat(SampleFormat f)
-{
-    return f == SampleFormat::Float ? AV_SAMPLE_FMT_FLT : AV_SAMPLE_FMT_S16;
-}
 
 }  // namespace
 
@@ -324,17 +156,6 @@ struct Playback::Impl {
         return true;
     }
 
-    static void DisplaySize(int w, int h, AVRational sar, int& outW, int& outH)
-    {
-        outW = w;
-        outH = h;
-        if (sar.num > 0 && sar.den > 0 && av_cmp_q(sar, av_make_q(1, 1)) != 0) {
-            const double width = double(w) * sar.num / sar.den;
-            if (width >= 1 && width <= 16384)
-                outW = int(std::lround(width));
-        }
-    }
-
     // ---- demux ----
 
     void Seek(const SeekRequest& r)
@@ -429,120 +250,8 @@ struct Playback::Impl {
         std::int64_t lastSkippedUs = 0, lastSkippedDur = 0;
         std::int64_t lastPts = AV_NOPTS_VALUE;
         std::chrono::steady_clock::time_point lastShown{};
-        // Scaling the planes first and converting to RGB at the final size is several
-        // times cheaper than one scaling conversion at widths the scaler has no fast path for.
-        SwsContext* scale = nullptr;
-        SwsContext* convert = nullptr;
-        int colorspace = -1, range = -1;
-        std::uint8_t* planes[4] = {};
-        int planeStrides[4] = {};
-        int planesW = 0, planesH = 0, planesFormat = -1;
-        // Pictures are drawn into buffers the GUI has let go of: a fresh buffer for
-        // every picture costs more in page faults than the conversion itself.
-        QImage buffers[3];
-        ~VideoState()
-        {
-            sws_freeContext(scale);
-            sws_freeContext(convert);
-            av_freep(&planes[0]);
-        }
-
-        bool Planes(int w, int h, AVPixelFormat format)
-        {
-            if (planes[0] && w == planesW && h == planesH && format == planesFormat)
-                return true;
-            av_freep(&planes[0]);
-            if (av_image_alloc(planes, planeStrides, w, h, format, 64) < 0)
-                return false;
-            planesW = w;
-            planesH = h;
-            planesFormat = format;
-            return true;
-        }
-
-        QImage& Buffer(int w, int h)
-        {
-            for (QImage& b : buffers)
-                if (b.width() == w && b.height() == h && b.isDetached())
-                    return b;
-            for (QImage& b : buffers)
-                if (b.isNull() || b.isDetached() || b.width() != w || b.height() != h)
-                    return b = Allocate(w, h);
-            return buffers[0] = Allocate(w, h);
-        }
-
-        // Rows start on 64-byte boundaries: the scaler's fast paths need aligned rows,
-        // and a picture fitted to the panel has any width.
-        static QImage Allocate(int w, int h)
-        {
-            const qsizetype stride = (qsizetype(w) * 4 + 63) & ~qsizetype(63);
-            auto* data = static_cast<uchar*>(av_malloc(std::size_t(stride) * std::size_t(h)));
-            if (!data)
-                return {};
-            return QImage(data, w, h, stride, QImage::Format_RGB32, [](void* p) { av_free(p); }, data);
-        }
+        PictureConverter pictures;
     };
-
-    QImage Convert(const AVFrame* f, VideoState& vs, int& dw, int& dh)
-    {
-        AVRational sar = f->sample_aspect_ratio;
-        if (sar.num <= 0 || sar.den <= 0)
-            sar = format->streams[videoIndex]->sample_aspect_ratio;
-        DisplaySize(f->width, f->height, sar, dw, dh);
-        // Down to the panel, never up.
-        const int aw = areaW, ah = areaH;
-        double scale = 1.0;
-        if (aw > 0 && ah > 0)
-            scale = std::min({1.0, double(aw) / dw, double(ah) / dh});
-        const int tw = std::max(1, int(std::lround(dw * scale)));
-        const int th = std::max(1, int(std::lround(dh * scale)));
-        const AVPixelFormat source = AVPixelFormat(f->format);
-        const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(source);
-        const bool twoSteps = (tw != f->width || th != f->height) && desc && (desc->flags & AV_PIX_FMT_FLAG_PLANAR)
-            && !(desc->flags & AV_PIX_FMT_FLAG_RGB) && desc->nb_components >= 3;
-        const std::uint8_t* const* data = f->data;
-        const int* strides = f->linesize;
-        int w = f->width, h = f->height;
-        if (twoSteps) {
-            vs.scale = sws_getCachedContext(vs.scale, f->width, f->height, source, tw, th, source, SWS_BILINEAR,
-                                            nullptr, nullptr, nullptr);
-            if (!vs.scale || !vs.Planes(tw, th, source)
-                || sws_scale(vs.scale, f->data, f->linesize, 0, f->height, vs.planes, vs.planeStrides) <= 0)
-                return {};
-            data = vs.planes;
-            strides = vs.planeStrides;
-            w = tw;
-            h = th;
-        }
-        SwsContext* before = vs.convert;
-        vs.convert = sws_getCachedContext(vs.convert, w, h, source, tw, th, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr,
-                                          nullptr, nullptr);
-        if (!vs.convert)
-            return {};
-        const int colorspace = f->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
-        const int range = f->color_range == AVCOL_RANGE_JPEG ? 1 : 0;
-        if (vs.convert != before || colorspace != vs.colorspace || range != vs.range) {
-            int* invTable = nullptr;
-            int* table = nullptr;
-            int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
-            if (sws_getColorspaceDetails(vs.convert, &invTable, &srcRange, &table, &dstRange, &brightness, &contrast,
-                                         &saturation)
-                >= 0)
-                sws_setColorspaceDetails(vs.convert, sws_getCoefficients(colorspace), range || srcRange, table, 1,
-                                         brightness, contrast, saturation);
-            vs.colorspace = colorspace;
-            vs.range = range;
-        }
-        QImage& image = vs.Buffer(tw, th);
-        if (image.isNull())
-            return {};
-        // Held by the ring alone, so bits() writes in place rather than copying.
-        std::uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-        int dstStride[4] = {int(image.bytesPerLine()), 0, 0, 0};
-        if (sws_scale(vs.convert, data, strides, 0, h, dst, dstStride) <= 0)
-            return {};
-        return image;  // a second reference: the buffer stays busy until the GUI drops it
-    }
 
     void Deliver(VideoFrame f)
     {
@@ -571,7 +280,8 @@ struct Playback::Impl {
     void Show(FramePtr f, std::int64_t us, std::int64_t dur, VideoState& vs)
     {
         VideoFrame out;
-        out.image = Convert(f.get(), vs, out.displayWidth, out.displayHeight);
+        out.image = vs.pictures.Convert(f.get(), format->streams[videoIndex]->sample_aspect_ratio, areaW, areaH,
+                                        out.displayWidth, out.displayHeight);
         if (out.image.isNull())
             return;
         f.reset();
@@ -697,103 +407,23 @@ struct Playback::Impl {
 
     // ---- sound ----
 
-    struct AudioState {
-        int serial = 0;
-        std::int64_t targetUs = 0;
-        std::int64_t nextUs = 0;  // where the sound pushed so far ends
-        SwrContext* swr = nullptr;
-        int inRate = 0, inFormat = -1;
-        AVChannelLayout inLayout{};
-        ~AudioState()
-        {
-            swr_free(&swr);
-            av_channel_layout_uninit(&inLayout);
-        }
-    };
-
-    int BytesPerFrame() const
+    // The sound of the current position into the FIFO; false when the FIFO was aborted.
+    bool HandleAudio(const AVFrame* f, SoundStream& sound)
     {
-        return soundChannels * (soundFormat == SampleFormat::Float ? 4 : 2);
-    }
-
-    bool PushSilence(std::int64_t fromUs, std::int64_t toUs, int serial)
-    {
-        const int bpf = BytesPerFrame();
-        while (fromUs < toUs) {
-            const std::int64_t step = std::min<std::int64_t>(toUs - fromUs, 100000);
-            const std::int64_t frames = std::max<std::int64_t>(1, step * soundRate / kSecond);
-            if (!fifo.Push(serial, fromUs, std::vector<std::uint8_t>(std::size_t(frames * bpf), 0)))
-                return false;
-            fromUs += frames * kSecond / soundRate;
-        }
-        return true;
-    }
-
-    bool HandleAudio(AVFrame* f, AudioState& as)
-    {
-        if (!Current(as.serial))
+        if (!Current(sound.Serial()))
             return true;
-        if (!as.swr || f->sample_rate != as.inRate || f->format != as.inFormat
-            || av_channel_layout_compare(&f->ch_layout, &as.inLayout) != 0) {
-            swr_free(&as.swr);
-            AVChannelLayout in{}, out{};
-            if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || f->ch_layout.nb_channels <= 0)
-                av_channel_layout_default(&in, std::max(1, f->ch_layout.nb_channels));
-            else
-                av_channel_layout_copy(&in, &f->ch_layout);
-            av_channel_layout_default(&out, soundChannels);
-            const int rc = swr_alloc_set_opts2(&as.swr, &out, AvSampleFormat(soundFormat), soundRate, &in,
-                                               AVSampleFormat(f->format), f->sample_rate, 0, nullptr);
-            av_channel_layout_uninit(&in);
-            av_channel_layout_uninit(&out);
-            if (rc < 0 || swr_init(as.swr) < 0) {
-                swr_free(&as.swr);
-                return true;  // this part of the sound cannot be converted: skip it
-            }
-            as.inRate = f->sample_rate;
-            as.inFormat = f->format;
-            av_channel_layout_uninit(&as.inLayout);
-            av_channel_layout_copy(&as.inLayout, &f->ch_layout);
-        }
         const AVStream* s = format->streams[audioIndex];
-        std::int64_t us = f->best_effort_timestamp != AV_NOPTS_VALUE
+        const std::int64_t us = f->best_effort_timestamp != AV_NOPTS_VALUE
             ? av_rescale_q(f->best_effort_timestamp, s->time_base, kMicroseconds) - startUs
-            : as.nextUs;
-        const int bpf = BytesPerFrame();
-        const int capacity = swr_get_out_samples(as.swr, f->nb_samples);
-        if (capacity <= 0)
-            return true;
-        std::vector<std::uint8_t> data(std::size_t(capacity) * bpf);
-        std::uint8_t* out[1] = {data.data()};
-        const int n = swr_convert(as.swr, out, capacity, const_cast<const std::uint8_t**>(f->extended_data),
-                                  f->nb_samples);
-        if (n <= 0)
-            return true;
-        data.resize(std::size_t(n) * bpf);
-
-        // Keep one unbroken line of sound from the position on: fill gaps with silence,
-        // cut what overlaps or lies before the target.
-        constexpr std::int64_t kSlackUs = 30000;
-        if (us > as.nextUs + kSlackUs && us - as.nextUs < 10 * kSecond) {
-            if (!PushSilence(as.nextUs, us, as.serial))
-                return false;
-        } else if (us < as.nextUs - kSlackUs) {
-            const std::int64_t cutFrames = (as.nextUs - us) * soundRate / kSecond;
-            if (cutFrames >= n)
-                return true;
-            data.erase(data.begin(), data.begin() + std::ptrdiff_t(cutFrames * bpf));
-            us = as.nextUs;
-        }
-        const std::int64_t endUs = us + std::int64_t(data.size() / std::size_t(bpf)) * kSecond / soundRate;
-        if (!fifo.Push(as.serial, us, std::move(data)))
+            : AV_NOPTS_VALUE;
+        if (!sound.Put(f, us))
             return false;
-        as.nextUs = endUs;
         std::lock_guard lock(endMutex);
-        audioEndUs = std::max(audioEndUs, endUs);
+        audioEndUs = std::max(audioEndUs, sound.EndUs());
         return true;
     }
 
-    bool DecodeAudio(const AVPacket* packet, AudioState& as)
+    bool DecodeAudio(const AVPacket* packet, SoundStream& sound)
     {
         if (avcodec_send_packet(audioDecoder, packet) < 0 && packet)
             return true;
@@ -801,7 +431,7 @@ struct Playback::Impl {
             FramePtr f(av_frame_alloc());
             if (!f || avcodec_receive_frame(audioDecoder, f.get()) < 0)
                 return true;
-            if (!HandleAudio(f.get(), as))
+            if (!HandleAudio(f.get(), sound))
                 return false;
         }
     }
@@ -817,29 +447,27 @@ struct Playback::Impl {
                 return;
             }
         }
-        fifo.SetCapacity(std::size_t(soundRate) * std::size_t(BytesPerFrame()) / 2);  // half a second
-        AudioState as;
+        SoundStream sound(fifo, soundRate, soundChannels, soundFormat);
+        fifo.SetCapacity(std::size_t(soundRate) * sound.BytesPerFrame() / 2);  // half a second
         PacketItem item;
         while (lanes.Pop(PacketLanes::kAudio, item)) {
             if (item.kind == PacketItem::Flush) {
                 avcodec_flush_buffers(audioDecoder);
-                swr_free(&as.swr);
-                if (item.serial == as.serial)
+                if (item.serial == sound.Serial())
                     fifo.Reset(item.serial);  // read again for the same seek: start the sound over
-                as.serial = item.serial;
-                as.targetUs = as.nextUs = item.targetUs;
+                sound.Restart(item.serial, item.targetUs);
                 std::lock_guard lock(endMutex);
                 audioEndUs = item.targetUs;
                 continue;
             }
-            if (!Current(item.serial) || item.serial != as.serial)
+            if (!Current(item.serial) || item.serial != sound.Serial())
                 continue;
             if (item.kind == PacketItem::Packet) {
-                if (!DecodeAudio(item.packet.get(), as))
+                if (!DecodeAudio(item.packet.get(), sound))
                     return;
                 continue;
             }
-            if (!DecodeAudio(nullptr, as))
+            if (!DecodeAudio(nullptr, sound))
                 return;
             avcodec_flush_buffers(audioDecoder);
             fifo.End(item.serial);

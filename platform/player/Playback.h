@@ -33,8 +33,6 @@ struct VideoFrame {
     int serial = -1;
 };
 
-enum class SampleFormat { Int16, Float };
-
 class Playback {
 public:
     enum class Event { Opened, Failed, Frame };
