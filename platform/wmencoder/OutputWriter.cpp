@@ -37,6 +37,22 @@ AVCodecID AudioCodecId(const std::string& name)
     return AV_CODEC_ID_NONE;
 }
 
+// Opens a set-up encoder and gives the output a stream carrying what it makes.
+int OpenStream(AVFormatContext* output, AVCodecContext* encoder, const AVCodec* codec, AVStream*& stream)
+{
+    if (output->oformat->flags & AVFMT_GLOBALHEADER)
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    const int rc = avcodec_open2(encoder, codec, nullptr);
+    if (rc < 0)
+        return rc;
+    stream = avformat_new_stream(output, nullptr);
+    if (!stream)
+        return AVERROR(ENOMEM);
+    avcodec_parameters_from_context(stream->codecpar, encoder);
+    stream->time_base = encoder->time_base;
+    return 0;
+}
+
 }  // namespace
 
 OutputWriter::OutputWriter(const EngineSettings& settings, RunStats& stats, RunControl& run)
@@ -110,9 +126,11 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
         text = "The output cannot be set up: " + AvError(rc) + ".";
         return E_FAIL;
     }
-    const bool globalHeader = m_output->oformat->flags & AVFMT_GLOBALHEADER;
-
     m_videoEncoder = avcodec_alloc_context3(vcodec);
+    if (!m_videoEncoder) {
+        text = "The output cannot be set up: " + AvError(AVERROR(ENOMEM)) + ".";
+        return E_FAIL;
+    }
     m_videoEncoder->width = vp.width;
     m_videoEncoder->height = vp.height;
     m_videoEncoder->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -127,16 +145,11 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     m_videoEncoder->gop_size =
         std::max(1, int(std::floor(av_q2d(frameRate) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0)));
     m_videoEncoder->max_b_frames = 0;
-    if (globalHeader)
-        m_videoEncoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    rc = avcodec_open2(m_videoEncoder, vcodec, nullptr);
+    rc = OpenStream(m_output, m_videoEncoder, vcodec, m_videoStream);
     if (rc < 0) {
         text = "The profile's video settings cannot be encoded: " + AvError(rc) + ".";
         return NS_E_INVALID_PROFILE;
     }
-    m_videoStream = avformat_new_stream(m_output, nullptr);
-    avcodec_parameters_from_context(m_videoStream->codecpar, m_videoEncoder);
-    m_videoStream->time_base = m_videoEncoder->time_base;
 
     if (withSound && p.audio) {
         const AudioProfile& ap = *p.audio;
@@ -146,21 +159,20 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
             return NS_E_INVALID_PROFILE;
         }
         m_audioEncoder = avcodec_alloc_context3(acodec);
+        if (!m_audioEncoder) {
+            text = "The output cannot be set up: " + AvError(AVERROR(ENOMEM)) + ".";
+            return E_FAIL;
+        }
         m_audioEncoder->sample_rate = ap.sampleRate;
         av_channel_layout_default(&m_audioEncoder->ch_layout, ap.channels);
         m_audioEncoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
         m_audioEncoder->bit_rate = ap.bitrate;
         m_audioEncoder->time_base = av_make_q(1, ap.sampleRate);
-        if (globalHeader)
-            m_audioEncoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        rc = avcodec_open2(m_audioEncoder, acodec, nullptr);
+        rc = OpenStream(m_output, m_audioEncoder, acodec, m_audioStream);
         if (rc < 0) {
             text = "The profile's sound settings cannot be encoded: " + AvError(rc) + ".";
             return NS_E_INVALID_PROFILE;
         }
-        m_audioStream = avformat_new_stream(m_output, nullptr);
-        avcodec_parameters_from_context(m_audioStream->codecpar, m_audioEncoder);
-        m_audioStream->time_base = m_audioEncoder->time_base;
     }
     rc = avio_open(&m_output->pb, m_tempPath.c_str(), AVIO_FLAG_WRITE);
     if (rc < 0) {
