@@ -1,3 +1,4 @@
+// The picture helpers, look propagation and screen helpers of the skin engine.
 #include "skin/SuiPicture.h"
 #include "skin/SuiLook.h"
 #include "skin/SuiScreen.h"
@@ -235,7 +236,7 @@ TEST(ContainerApplyUIStyle, DirectChildrenWithBothPropertiesOnly)
     EXPECT_TRUE(plain->dynamicPropertyNames().isEmpty()) << "no property is made up";
 }
 
-TEST(DrawUtil, PropertyAndRectangleQueries)
+TEST(PictureHelpers, PropertyAndRectangleQueries)
 {
     TsuiStandIn control(nullptr, "c");
     control.setProperty("Extra", 1);
