@@ -3,6 +3,7 @@
 #include "DesignControls.h"
 #include "Links.h"
 #include "TfmMain.h"
+#include "common/misc/CxProgress.h"
 #include "common/misc/WinUtil.h"
 #include "common/multimedia/CxWMEncoder.h"
 #include "platform/MessageBox.h"
@@ -10,6 +11,7 @@
 #include "skin/ThemeManager.h"
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiGroupBox.h"
+#include "skin/controls/TsuiProgressBar.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -68,6 +70,12 @@ TfmStep3::TfmStep3(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     lblStatus = DesignLabel(suiGroupBox1, "lblStatus", QString(), 23, 108, true);
     sbtnPause = DesignButton(pMain, "sbtnPause", "&Pause", QRect(27, 183, 80, 27));
     sbtnStop = DesignButton(pMain, "sbtnStop", "&Stop", QRect(118, 183, 80, 27));
+    // Under the designed controls, as wide as the status box.
+    spbProgress = new TsuiProgressBar(pMain);
+    spbProgress->setObjectName("spbProgress");
+    spbProgress->setGeometry(27, 224, 270, 14);
+    spbProgress->SetMax(1000);
+    lblProgress = DesignLabel(pMain, "lblProgress", QString(), 27, 245, true);
     tmState = new QTimer(this);
     tmState->setObjectName("tmState");
     tmState->setInterval(500);
@@ -75,7 +83,7 @@ TfmStep3::TfmStep3(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     setTabOrder(pMovie, suiGroupBox1);
     setTabOrder(suiGroupBox1, sbtnPause);
     setTabOrder(sbtnPause, sbtnStop);
-    skinMain->SetList({"suiGroupBox1", "sbtnPause", "sbtnStop"});
+    skinMain->SetList({"suiGroupBox1", "sbtnPause", "sbtnStop", "spbProgress"});
 
     connect(sbtnPause, &TsuiButton::OnClick, this, &TfmStep3::sbtnPauseClick);
     connect(sbtnStop, &TsuiButton::OnClick, this, &TfmStep3::sbtnStopClick);
@@ -94,6 +102,8 @@ bool TfmStep3::UpdateData(bool saveAndValidate)
     SetState(Ready);
     m_nDuration = 0;
     m_nSize = 0;
+    m_nProgress = -1;
+    m_finishNote.clear();
     sbtnPause->SetCaption("S&tart");
     ShowStatus();
     ShowButtons();
@@ -114,6 +124,24 @@ void TfmStep3::ShowStatus()
         label->adjustSize();
         label->repaint();  // shown at once, also while a run is set up
     }
+    ShowProgress();
+}
+
+qint64 TfmStep3::RunningMs() const
+{
+    return m_runMs + (m_runClock.isValid() ? m_runClock.elapsed() : 0);
+}
+
+void TfmStep3::ShowProgress()
+{
+    const bool running = m_pCxEncoder && (m_nState == Running || m_nState == Paused);
+    spbProgress->SetMarquee(running && m_nProgress < 0 && m_nState == Running);
+    spbProgress->SetPosition(running && m_nProgress > 0 ? m_nProgress : 0);
+    QString line;
+    if (running)
+        line = QString::fromStdString(CxProgressText(m_nProgress, RunningMs()));
+    lblProgress->setText(line);
+    lblProgress->adjustSize();
 }
 
 void TfmStep3::ShowButtons()
@@ -135,7 +163,10 @@ void TfmStep3::EndEncoding()
     }
     m_nDuration = 0;
     m_nSize = 0;
+    m_nProgress = -1;
     m_bEncoding = false;
+    m_runClock.invalidate();
+    m_runMs = 0;
     tmState->stop();
 }
 
@@ -247,6 +278,8 @@ void TfmStep3::sbtnPauseClick()
     if (m_bEncoding) {
         tmState->stop();
         m_bEncoding = false;
+        m_runMs = RunningMs();
+        m_runClock.invalidate();
         m_pCxEncoder->Pause();
         SetState(Paused);
         ShowStatus();
@@ -267,6 +300,7 @@ void TfmStep3::sbtnPauseClick()
         return;
     }
     m_bEncoding = true;
+    m_runClock.start();
     emit RunChanged();
 }
 
@@ -286,6 +320,9 @@ void TfmStep3::sbtnStopClick()
     tmState->stop();
     m_nDuration = 0;
     m_nSize = 0;
+    m_nProgress = -1;
+    m_runClock.invalidate();
+    m_runMs = 0;
     SetState(Stopped);
     ShowStatus();
     ShowButtons();
@@ -299,6 +336,7 @@ void TfmStep3::tmStateTimer()
         return;
     m_nDuration = m_pCxEncoder->GetFileDuration();
     m_nSize = m_pCxEncoder->GetFileSize();
+    m_nProgress = m_pCxEncoder->GetProgress();
     const int state = m_pCxEncoder->GetRunState();
     if (state == platform::wmenc::WMENC_ENCODER_STOPPED || state < 0) {
         // The run is over: complete, or broken off with the encoder's reason.
@@ -307,8 +345,17 @@ void TfmStep3::tmStateTimer()
             return;
         }
         ShowStatus();
+        // The output is kept either way; the user hears what it holds.
+        const platform::wmenc::RunOutcome outcome = m_pCxEncoder->GetRunOutcome();
+        const long long convertedMs = m_nDuration;
+        const long long sourceMs = m_pCxEncoder->GetSourceDuration();
         EndEncoding();
         emit RunChanged();
+        if (outcome == platform::wmenc::RunOutcome::CutAtSize)
+            m_finishNote = QString::fromStdString(CxCutAtSizeText(convertedMs));
+        if (outcome == platform::wmenc::RunOutcome::SourceDamaged)
+            platform::MessageBoxA(this, CxDamagedSourceText(convertedMs, sourceMs).c_str(), "Information",
+                                  platform::MB_OK | platform::MB_ICONINFORMATION);
         fmMain->ShowFinishedPage();
         return;
     }

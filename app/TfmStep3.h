@@ -4,10 +4,14 @@
 // hands over to the finished page when the encoder reports that the run has ended with a
 // complete output. A set-up step, the start or the run that fails shows the encoder's
 // reason in an "Error" box and leaves the page Stopped without a run, where Start tries
-// again and Prev leads back to the options.
+// again and Prev leads back to the options. Under the designed texts a progress bar and
+// a line say how much of the source is done and about how long is left; a source that
+// could not be read to its end is reported before the finished page.
 
 #include "WizardPage.h"
 
+#include <QElapsedTimer>
+#include <QString>
 #include <QTimer>
 #include <cstdint>
 
@@ -15,6 +19,7 @@ class CxWMEncoder;
 class QLabel;
 class TsuiButton;
 class TsuiGroupBox;
+class TsuiProgressBar;
 
 class TfmStep3 : public WizardPage {
     Q_OBJECT
@@ -35,6 +40,8 @@ public:
     State PageState() const { return State(m_nState); }
     // No run exists after a failure or a stop: the user may go back to the options.
     bool CanGoBack() const { return !m_pCxEncoder && m_nState == Stopped; }
+    // What the finished page should add about the last run (cut at the size limit), or empty.
+    const QString& FinishNote() const { return m_finishNote; }
 
     TsuiGroupBox* suiGroupBox1;
     QLabel* Label1;
@@ -45,12 +52,15 @@ public:
     TsuiButton* sbtnPause;
     TsuiButton* sbtnStop;
     QTimer* tmState;
+    TsuiProgressBar* spbProgress;  // ours, under the designed controls
+    QLabel* lblProgress;
 
     bool m_bEncoding = false;
     CxWMEncoder* m_pCxEncoder = nullptr;
     std::int32_t m_nState = Ready;
     std::int32_t m_nDuration = 0;
     std::int32_t m_nSize = 0;
+    int m_nProgress = -1;  // thousandths of the run, -1 unknown
 
     void sbtnPauseClick();
     void sbtnStopClick();
@@ -68,4 +78,12 @@ private:
     // "Error" box, the run released, the page Stopped.
     void Fail(const char* fallback);
     void SetState(State state);
+    // The progress bar and line from m_nProgress and the running time; empty without a run.
+    void ShowProgress();
+    // Running time of the run, pauses left out.
+    qint64 RunningMs() const;
+
+    QElapsedTimer m_runClock;  // going while the run runs
+    qint64 m_runMs = 0;        // running time before the last pause
+    QString m_finishNote;
 };

@@ -1,6 +1,7 @@
 #include "TfmStep4.h"
 
 #include "DesignControls.h"
+#include "TfmStep3.h"
 #include "TfmMain.h"
 #include "common/misc/WinUtil.h"
 #include "platform/player/TWindowsMediaPlayer.h"
@@ -24,6 +25,8 @@ TfmStep4::TfmStep4(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     sbtnCopy = DesignButton(suiGroupBox1, "sbtnCopy", "&Explore the output video file folder", QRect(18, 140, 252, 27));
     sbtnStart = DesignButton(suiGroupBox1, "sbtnStart", "&Start another file conversion process", QRect(19, 176, 251, 27));
     sbtnClose = DesignButton(suiGroupBox1, "sbtnClose", "E&xit the Quorlantix Converter program", QRect(19, 210, 251, 27));
+    // Ours, under the box: what the output holds when the run was cut at the size limit.
+    lblNote = DesignLabel(Panel(), "lblNote", QString(), suiGroupBox1->x() + 2, suiGroupBox1->geometry().bottom() + 8, true);
 
     setTabOrder(sbtnPrview, sbtnCopy);
     setTabOrder(sbtnCopy, sbtnStart);
@@ -44,6 +47,8 @@ bool TfmStep4::UpdateData(bool saveAndValidate)
         lblFile->setText(lblFile->fontMetrics().elidedText(path, Qt::ElideMiddle, room));
         lblFile->setToolTip(path);
         lblFile->adjustSize();
+        lblNote->setText(fmMain->fmStep3->FinishNote());
+        lblNote->adjustSize();
     }
     return true;
 }

@@ -23,6 +23,7 @@ public:
 
     TsuiGroupBox* suiGroupBox1;
     QLabel* lblFile;
+    QLabel* lblNote;  // ours: the run was cut at the size limit
     QLabel* Label1;
     TsuiButton* sbtnPrview;
     TsuiButton* sbtnCopy;

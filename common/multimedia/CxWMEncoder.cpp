@@ -479,6 +479,52 @@ std::int32_t CxWMEncoder::QueryArchiveStat(bool bSize)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(llValue)));
 }
 
+IQxRunProgress* CxWMEncoder::QueryRunProgress()
+{
+    if (!m_pEncoder || !m_pStatistics)
+        return nullptr;
+    IDispatch* pDisp = nullptr;
+    if (FAILED(m_pStatistics->get_FileArchiveStats(&pDisp)) || !pDisp)
+        return nullptr;
+    IQxRunProgress* pProgress = nullptr;
+    if (FAILED(pDisp->QueryInterface(IQxRunProgress::iid, reinterpret_cast<void**>(&pProgress))))
+        pProgress = nullptr;
+    pDisp->Release();
+    return pProgress;
+}
+
+int CxWMEncoder::GetProgress()
+{
+    IQxRunProgress* pProgress = QueryRunProgress();
+    LONG nPermille = -1;
+    if (pProgress && FAILED(pProgress->get_Progress(&nPermille)))
+        nPermille = -1;
+    SafeRelease(pProgress);
+    return std::clamp<int>(nPermille, -1, 1000);
+}
+
+long long CxWMEncoder::GetSourceDuration()
+{
+    IQxRunProgress* pProgress = QueryRunProgress();
+    LONGLONG llMs = 0;
+    if (pProgress && FAILED(pProgress->get_SourceDuration(&llMs)))
+        llMs = 0;
+    SafeRelease(pProgress);
+    return std::max<LONGLONG>(llMs, 0);
+}
+
+RunOutcome CxWMEncoder::GetRunOutcome()
+{
+    IQxRunProgress* pProgress = QueryRunProgress();
+    LONG nOutcome = 0;
+    if (pProgress && FAILED(pProgress->get_Outcome(&nOutcome)))
+        nOutcome = 0;
+    SafeRelease(pProgress);
+    if (nOutcome < 0 || nOutcome > LONG(RunOutcome::SourceDamaged))
+        nOutcome = 0;
+    return RunOutcome(nOutcome);
+}
+
 int CxWMEncoder::GetRunState()
 {
     if (!m_pEncoder)

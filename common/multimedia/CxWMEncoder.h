@@ -108,10 +108,15 @@ public:
     int GetRunState();  // a WMENC_ENCODER_STATE, -1 without encoder or when unreadable
     bool GetErrorText(char* pszText, std::size_t nCapacity);
     platform::HRESULT GetErrorState();
+    // How far the run has got and how it ended; they too leave the last status alone.
+    int GetProgress();               // thousandths of the run, -1 when the length is unknown
+    long long GetSourceDuration();   // the source's declared length in ms, 0 when unknown
+    platform::wmenc::RunOutcome GetRunOutcome();
 
 protected:
     bool Succeeded(platform::HRESULT hr, const void* pOut);
     std::int32_t QueryArchiveStat(bool bSize);
+    platform::wmenc::IQxRunProgress* QueryRunProgress();  // a reference the caller releases
 
     platform::wmenc::IWMEncoder* m_pEncoder;
     platform::wmenc::IWMEncSourceGroupCollection* m_pSourceGroups;

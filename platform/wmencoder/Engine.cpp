@@ -5,15 +5,30 @@
 #include "RunControl.h"
 #include "SourceReader.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace platform::wmenc {
+
+int RunStats::Permille() const
+{
+    const RunOutcome end = RunOutcome(outcome.load());
+    if (end == RunOutcome::Complete || end == RunOutcome::TimeLimit)
+        return 1000;
+    std::int64_t done = -1;
+    if (lengthByBytes && sourceBytes > 0)
+        done = readBytes * 1000 / sourceBytes;
+    else if (expectedMs > 0)
+        done = milliseconds * 1000 / expectedMs;
+    // Never all done before the run says so: lengths are declared, not promised.
+    return done < 0 ? -1 : int(std::clamp<std::int64_t>(done, 0, 999));
+}
 
 // One run: the three stages and the threads that run them. The caller's thread prepares,
 // starts, pauses and stops; each stage owns its own state (see its unit).
 struct Engine::Impl {
     Impl(const EngineSettings& s, std::shared_ptr<RunStats> st)
-        : settings(s), stats(std::move(st)), source(settings, run), writer(settings, *stats, run)
+        : settings(s), stats(std::move(st)), source(settings, *stats, run), writer(settings, *stats, run)
     {
     }
 
@@ -35,12 +50,30 @@ struct Engine::Impl {
         if (SUCCEEDED(hr))
             hr = writer.PrepareFile(text);
         if (SUCCEEDED(hr))
-            hr = writer.PrepareEncoders(source.FrameRate(), source.AudioStream() != nullptr, text);
+            hr = writer.PrepareEncoders(source.FrameRate(), source.AudioStream() != nullptr, stats->expectedMs, text);
         if (FAILED(hr))
             return hr;
         filters = std::make_unique<FilterChain>(source, writer.VideoEncoder(), writer.AudioEncoder(), run);
         // A picture chain that cannot work is refused now, before a byte is written.
         return filters->CheckPicture(text) ? S_OK : NS_E_SOURCE_UNREADABLE;
+    }
+
+    // How the run ended, once the mux thread is through with it.
+    RunOutcome Outcome() const
+    {
+        if (!writer.Done())
+            return RunOutcome::None;
+        if (writer.SizeLimitHit())
+            return RunOutcome::CutAtSize;
+        if (writer.TimeLimitHit())
+            return RunOutcome::TimeLimit;
+        if (!source.ReachedEnd())
+            return RunOutcome::Stopped;
+        // Read to its end: all of it, unless reading broke off or the end came early.
+        const std::int64_t expected = stats->expectedMs;
+        if (source.ReadError() || (source.LengthTrusted() && expected > 0 && stats->milliseconds < expected - 1000))
+            return RunOutcome::SourceDamaged;
+        return RunOutcome::Complete;
     }
 
     void Finish()
@@ -73,6 +106,7 @@ std::unique_ptr<Engine> Engine::Prepare(const EngineSettings& settings, std::sha
     auto impl = std::make_unique<Impl>(settings, stats ? std::move(stats) : std::make_shared<RunStats>());
     impl->stats->bytes = 0;
     impl->stats->milliseconds = 0;
+    impl->stats->outcome = int(RunOutcome::None);
     hr = impl->Prepare(error);
     if (FAILED(hr))
         return nullptr;  // the writer removes the temporary file it made
@@ -99,6 +133,7 @@ HRESULT Engine::Start()
     d.filterThread = std::thread([&d] { d.filters->Run(); });
     d.muxThread = std::thread([&d] {
         d.writer.Run([&d] { return d.source.DecodedPictures() > 0; });
+        d.stats->outcome = int(d.Outcome());  // before the state says stopped
         d.Finish();
     });
     return S_OK;

@@ -29,10 +29,20 @@ struct EngineSettings {
     bool autoStop = true;              // end by itself at the end of the source
 };
 
-// What a poll reads while the run goes on, without waiting for it.
+// What a poll reads while the run goes on, without waiting for it. Set by Prepare, then
+// written by the run's threads.
 struct RunStats {
     std::atomic<std::int64_t> bytes{0};         // written to the output so far
     std::atomic<std::int64_t> milliseconds{0};  // media written so far
+    std::atomic<std::int64_t> sourceMs{0};      // the source's declared length; 0 when unknown
+    std::atomic<std::int64_t> expectedMs{0};    // what the run should convert: the source up to the time limit
+    std::atomic<bool> lengthByBytes{false};     // the length is a guess from the bit rate: count bytes read
+    std::atomic<std::int64_t> sourceBytes{0};   // the source file's size, when counting bytes
+    std::atomic<std::int64_t> readBytes{0};     // read from the source so far, when counting bytes
+    std::atomic<int> outcome{int(RunOutcome::None)};
+
+    // How much of the run is done in thousandths, or -1 when the source's length is unknown.
+    int Permille() const;
 };
 
 class Engine {

@@ -8,6 +8,8 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include "platform/VideoRotation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -86,20 +88,28 @@ bool FilterChain::BuildVideoGraph(int width, int height, int format, AVRational 
         text = "The picture chain cannot be built: " + AvError(rc) + ".";
         return false;
     }
+    // Turned upright first: the cropping margins are on the picture as it is shown.
+    const int rotation = m_source.Rotation();
+    const char* turn = rotation == 90 ? "transpose=clock," : rotation == 180 ? "hflip,vflip," :
+                       rotation == 270 ? "transpose=cclock," : "";
+    const int shownW = SwapsSides(rotation) ? height : width;
+    const int shownH = SwapsSides(rotation) ? width : height;
+    if (SwapsSides(rotation))
+        sar = av_make_q(sar.den, sar.num);
     const CropMargins crop = m_source.Crop();
     int l = crop.left, t = crop.top, r = crop.right, b = crop.bottom;
-    if (width - l - r < 16 || height - t - b < 16)
+    if (shownW - l - r < 16 || shownH - t - b < 16)
         l = t = r = b = 0;  // the picture changed size mid-stream: keep it whole
-    const int cw = width - l - r, ch = height - t - b;
+    const int cw = shownW - l - r, ch = shownH - t - b;
     const int frameW = m_videoEncoder->width, frameH = m_videoEncoder->height;
     const Fit fit = FitInto(cw, ch, sar, frameW, frameH);
     const AVRational rate = m_source.FrameRate();
     char chain[1024];
     std::snprintf(chain, sizeof chain,
-                  "yadif=mode=send_frame:deint=interlaced,fps=fps=%d/%d%s,crop=%d:%d:%d:%d:exact=1,"
+                  "yadif=mode=send_frame:deint=interlaced,%sfps=fps=%d/%d%s,crop=%d:%d:%d:%d:exact=1,"
                   "scale=%d:%d:flags=bicubic,pad=%d:%d:%d:%d:black,setsar=1,format=yuv420p",
-                  rate.num, rate.den, atStart ? ":start_time=0" : "", cw, ch, l, t, fit.width, fit.height, frameW, frameH,
-                  fit.padX, fit.padY);
+                  turn, rate.num, rate.den, atStart ? ":start_time=0" : "", cw, ch, l, t, fit.width, fit.height, frameW,
+                  frameH, fit.padX, fit.padY);
     rc = LinkChain(m_videoGraph, m_videoSrc, m_videoSink, chain);
     if (rc < 0) {
         text = "The picture chain cannot be built: " + AvError(rc) + ".";

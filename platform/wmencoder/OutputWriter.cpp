@@ -37,6 +37,34 @@ AVCodecID AudioCodecId(const std::string& name)
     return AV_CODEC_ID_NONE;
 }
 
+// The ASF muxer's data packets: a fixed size, a packet header, a header for every payload
+// (a frame, or each piece of a frame that runs on into the next packet), and padding: a
+// packet closes when too little room is left for another payload, and sound is never
+// split, so a sound frame that does not fit pads the packet out.
+constexpr std::int64_t kPacketSize = 3200;
+constexpr double kPacketUse = kPacketSize - 16 - 30;  // less the header and the closing slack
+constexpr double kPayloadHeader = 18;
+// The header before the data, for the fit (its real size is known once written).
+constexpr std::int64_t kHeaderAllowance = 6000;
+// What the fitted rate aims at: the rate control misses by a few per cent either way,
+// and the stop at the size is only the guard.
+constexpr double kFitShare = 0.94;
+
+// The index at the end: one small entry per second.
+std::int64_t IndexBytes(std::int64_t ms)
+{
+    return 128 + 6 * (ms / 1000 + 4);
+}
+
+// A packet of this size as it lands in the data packets, on average: a picture starts
+// anywhere in a packet, so it runs into size / room more packets than the one it starts in.
+double Framed(std::int64_t size, bool sound)
+{
+    if (sound)
+        return double(size) + kPayloadHeader + double(size) * double(size) / (2.0 * kPacketUse);
+    return double(size) + kPayloadHeader * (1.0 + double(size) / kPacketUse);
+}
+
 // Opens a set-up encoder and gives the output a stream carrying what it makes.
 int OpenStream(AVFormatContext* output, AVCodecContext* encoder, const AVCodec* codec, AVStream*& stream)
 {
@@ -54,6 +82,26 @@ int OpenStream(AVFormatContext* output, AVCodecContext* encoder, const AVCodec* 
 }
 
 }  // namespace
+
+int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_t maxBytes, std::int64_t expectedMs)
+{
+    const int full = profile.video.bitrate;
+    if (maxBytes <= 0 || expectedMs <= 0 || full <= 0)
+        return full;
+    const double seconds = double(expectedMs) / 1000.0;
+    const double fps = frameRate.num > 0 && frameRate.den > 0 ? av_q2d(frameRate) : 30.0;
+    double sound = 0;  // bytes a second, framed
+    if (profile.audio && profile.audio->sampleRate > 0 && profile.audio->bitrate > 0) {
+        const double frames = profile.audio->sampleRate / 2048.0;
+        sound = frames * Framed(std::int64_t(profile.audio->bitrate / 8.0 / frames), true);
+    }
+    const double room = double(maxBytes) * kFitShare - double(kHeaderAllowance + IndexBytes(expectedMs));
+    // What the data packets may hold in a second, less the framed sound and a payload
+    // header for every picture, is what the pictures may take with their split headers.
+    const double perSecond = room / seconds * kPacketUse / double(kPacketSize);
+    const double pictures = (perSecond - sound - fps * kPayloadHeader) / (1.0 + kPayloadHeader / kPacketUse);
+    return int(std::clamp(pictures * 8.0, std::max(1.0, full / 3.0), double(full)));
+}
 
 OutputWriter::OutputWriter(const EngineSettings& settings, RunStats& stats, RunControl& run)
     : m_settings(settings), m_stats(stats), m_run(run)
@@ -111,7 +159,7 @@ HRESULT OutputWriter::PrepareFile(std::string& text)
     return S_OK;
 }
 
-HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::string& text)
+HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text)
 {
     const Profile& p = m_settings.profile;
     const VideoProfile& vp = p.video;
@@ -137,11 +185,16 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     m_videoEncoder->sample_aspect_ratio = av_make_q(1, 1);
     m_videoEncoder->time_base = av_inv_q(frameRate);
     m_videoEncoder->framerate = frameRate;
-    m_videoEncoder->bit_rate = vp.bitrate;
-    // The profile's rate on average, with peaks held by its buffer window.
-    m_videoEncoder->rc_max_rate = std::int64_t(vp.bitrate) * 3 / 2;
-    m_videoEncoder->rc_buffer_size =
-        int(std::min<std::int64_t>(INT32_MAX, std::int64_t(vp.bitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));
+    // The profile's rate on average, with peaks held by its buffer window; lower when the
+    // whole run must fit a size limit.
+    Profile fitting = p;
+    if (!withSound)
+        fitting.audio.reset();
+    m_videoBitrate = FittedVideoBitrate(fitting, frameRate, m_settings.maxBytes, expectedMs);
+    m_videoEncoder->bit_rate = m_videoBitrate;
+    m_videoEncoder->rc_max_rate = std::int64_t(m_videoBitrate) * 3 / 2;
+    m_videoEncoder->rc_buffer_size = int(
+        std::min<std::int64_t>(INT32_MAX, std::int64_t(m_videoBitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));
     m_videoEncoder->gop_size =
         std::max(1, int(std::floor(av_q2d(frameRate) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0)));
     m_videoEncoder->max_b_frames = 0;
@@ -182,22 +235,20 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     return S_OK;
 }
 
-std::int64_t OutputWriter::ProjectedFileSize(std::int64_t extraPayload) const
+std::int64_t OutputWriter::ProjectedFileSize(std::int64_t extraPayload, bool sound) const
 {
-    // ASF data packets carry a few bytes of framing per payload and are padded to a
-    // fixed size; the index at the end holds one small entry per second.
-    const std::int64_t packetSize = 3200;
-    const std::int64_t payload = m_payloadBytes + extraPayload + (m_packetCount + 1) * 24;
-    const std::int64_t dataPackets = payload / (packetSize - 32) + 2;
-    const std::int64_t indexBytes = 128 + 6 * (m_writtenMs / 1000 + 4);
-    return m_headerBytes + 50 + dataPackets * packetSize + indexBytes;
+    const double framed = m_framedBytes + (extraPayload > 0 ? Framed(extraPayload, sound) : 0.0);
+    // Whole data packets, the one still open, and one for what the interleaving holds back.
+    const std::int64_t dataPackets = std::int64_t(std::ceil(framed / kPacketUse)) + 2;
+    return m_headerBytes + 50 + dataPackets * kPacketSize + IndexBytes(m_writtenMs);
 }
 
 bool OutputWriter::WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStream* stream)
 {
     if (m_sizeLimitHit)
         return true;
-    if (m_settings.maxBytes > 0 && ProjectedFileSize(packet->size) > m_settings.maxBytes) {
+    const bool sound = encoder == m_audioEncoder;
+    if (m_settings.maxBytes > 0 && ProjectedFileSize(packet->size, sound) > m_settings.maxBytes) {
         m_sizeLimitHit = true;  // end here: the file with its trailer stays within the limit
         m_run.RequestStop();
         return true;
@@ -213,8 +264,7 @@ bool OutputWriter::WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStre
     av_packet_rescale_ts(packet, encoder->time_base, stream->time_base);
     packet->stream_index = stream->index;
     const std::int64_t endMs = av_rescale_q(packet->pts + packet->duration, stream->time_base, av_make_q(1, 1000));
-    m_payloadBytes += packet->size;
-    ++m_packetCount;
+    m_framedBytes += Framed(packet->size, sound);
     const int rc = av_interleaved_write_frame(m_output, packet);
     if (rc < 0) {
         m_run.Fail(NS_E_ENCODE_FAILED, "Writing the output failed: " + AvError(rc) + ".");
@@ -264,6 +314,7 @@ bool OutputWriter::WithinTimeLimit(const AVFrame* frame, AVRational timeBase, st
     const std::int64_t endMs = av_rescale_q(frame->pts + duration, timeBase, av_make_q(1, 1000));
     if (endMs + primingMs <= m_settings.maxMilliseconds)
         return true;
+    m_timeLimitHit = true;
     m_run.RequestStop();
     return false;
 }

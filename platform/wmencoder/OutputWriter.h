@@ -22,6 +22,12 @@ extern "C" {
 
 namespace platform::wmenc {
 
+// The video bit rate that fits a run of expectedMs, sound at its profile's rate, into
+// maxBytes with header, framing and index: never above the profile's rate, never below a
+// third of it (below that the stop at the size cuts the run). The profile's rate without
+// a size limit or a known length.
+int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_t maxBytes, std::int64_t expectedMs);
+
 class OutputWriter {
 public:
     OutputWriter(const EngineSettings& settings, RunStats& stats, RunControl& run);
@@ -31,8 +37,10 @@ public:
     // Checks the output name and makes the hidden temporary file beside it.
     HRESULT PrepareFile(std::string& text);
     // Opens the encoders for the profile at frameRate (sound only withSound) and the
-    // muxer on the temporary file.
-    HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::string& text);
+    // muxer on the temporary file; with a size limit, the video rate is fitted to a run
+    // of expectedMs (0: unknown).
+    HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text);
+    int VideoBitrate() const { return m_videoBitrate; }
     const AVCodecContext* VideoEncoder() const { return m_videoEncoder; }
     const AVCodecContext* AudioEncoder() const { return m_audioEncoder; }  // null without sound
 
@@ -51,10 +59,14 @@ public:
     void Discard();
 
     bool Done() const { return m_done; }
+    // Which limit ended the run, if one did (mux thread, or after it has ended).
+    bool SizeLimitHit() const { return m_sizeLimitHit; }
+    bool TimeLimitHit() const { return m_timeLimitHit; }
     const std::string& TemporaryPath() const { return m_tempPath; }
-    // What the finished file would measure if this much more payload were written: the
-    // header, the payload in padded data packets, the index.
-    std::int64_t ProjectedFileSize(std::int64_t extraPayload) const;
+    // What the finished file would measure if one more packet of extraPayload bytes (sound
+    // or picture) were written: the header, the payloads framed in padded data packets,
+    // the index.
+    std::int64_t ProjectedFileSize(std::int64_t extraPayload, bool sound = false) const;
 
 private:
     bool WithinTimeLimit(const AVFrame* frame, AVRational timeBase, std::int64_t duration);
@@ -72,16 +84,17 @@ private:
     AVStream* m_videoStream = nullptr;
     AVStream* m_audioStream = nullptr;
     std::string m_tempPath;
+    int m_videoBitrate = 0;
     bool m_done = false;  // renamed into place
 
     // Mux thread only: what was written, for the limits.
     std::int64_t m_headerBytes = 0;
-    std::int64_t m_payloadBytes = 0;
-    std::int64_t m_packetCount = 0;
+    double m_framedBytes = 0;  // payloads with their headers and padding, on average
     std::int64_t m_writtenMs = 0;
     std::int64_t m_audioFedEnd = AV_NOPTS_VALUE;   // sound encoder time base: end of the sound given to it
     std::int64_t m_lastVideoPts = AV_NOPTS_VALUE;  // video encoder time base
     bool m_sizeLimitHit = false;
+    bool m_timeLimitHit = false;
 };
 
 }  // namespace platform::wmenc

@@ -1,12 +1,15 @@
 #include "SourceReader.h"
 
 #include "FilePaths.h"
+#include "platform/VideoRotation.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace platform::wmenc {
 namespace {
@@ -35,7 +38,10 @@ HRESULT OpenDecoder(AVStream* stream, AVCodecContext*& ctx, const std::string& w
 
 }  // namespace
 
-SourceReader::SourceReader(const EngineSettings& settings, RunControl& run) : m_settings(settings), m_run(run) {}
+SourceReader::SourceReader(const EngineSettings& settings, RunStats& stats, RunControl& run)
+    : m_settings(settings), m_stats(stats), m_run(run)
+{
+}
 
 SourceReader::~SourceReader()
 {
@@ -148,16 +154,42 @@ HRESULT SourceReader::Prepare(std::string& text)
     if (m_startTime == AV_NOPTS_VALUE)
         m_startTime = 0;
 
-    // Crop: only positive margins; what is left must be a real picture.
+    // The length the progress is measured against: the source's, up to the time limit.
+    // A length guessed from the bit rate is only good for progress counted in bytes.
+    std::int64_t declared = fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0 ? fmt->duration / 1000 : 0;
+    m_lengthTrusted = declared > 0 && fmt->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE;
+    // A header that counts the pictures (AVI, MP4) still says how long the file should be
+    // when the demuxer had to measure what is there.
+    if (vs->nb_frames > 0 && vs->avg_frame_rate.num > 0 && vs->avg_frame_rate.den > 0) {
+        const std::int64_t counted = av_rescale_q(vs->nb_frames, av_inv_q(vs->avg_frame_rate), av_make_q(1, 1000));
+        if (counted > declared + 1000 && counted < 100LL * 3600 * 1000) {
+            declared = counted;
+            m_lengthTrusted = true;
+        }
+    }
+    std::int64_t expected = declared;
+    if (m_settings.maxMilliseconds > 0 && (expected == 0 || m_settings.maxMilliseconds < expected))
+        expected = declared > 0 ? m_settings.maxMilliseconds : 0;
+    m_stats.sourceMs = declared;
+    m_stats.expectedMs = expected;
+    const std::int64_t size = fmt->pb ? avio_size(fmt->pb) : -1;
+    m_stats.lengthByBytes = declared > 0 && !m_lengthTrusted && size > 0 && expected == declared;
+    m_stats.sourceBytes = std::max<std::int64_t>(size, 0);
+    m_stats.readBytes = 0;
+
+    // Crop: only positive margins, on the picture as it is shown (turned upright); what
+    // is left must be a real picture.
+    m_rotation = ClockwiseRotation(vs);
+    const int shownW = SwapsSides(m_rotation) ? vs->codecpar->height : vs->codecpar->width;
+    const int shownH = SwapsSides(m_rotation) ? vs->codecpar->width : vs->codecpar->height;
     m_crop = {std::max(0, m_settings.cropLeft), std::max(0, m_settings.cropTop), std::max(0, m_settings.cropRight),
               std::max(0, m_settings.cropBottom)};
-    const std::int64_t leftW = std::int64_t(vs->codecpar->width) - m_crop.left - m_crop.right;
-    const std::int64_t leftH = std::int64_t(vs->codecpar->height) - m_crop.top - m_crop.bottom;
+    const std::int64_t leftW = std::int64_t(shownW) - m_crop.left - m_crop.right;
+    const std::int64_t leftH = std::int64_t(shownH) - m_crop.top - m_crop.bottom;
     if (leftW < 16 || leftH < 16) {
         text = "The cropping margins leave " + std::to_string(std::max<std::int64_t>(leftW, 0)) + " x " +
-               std::to_string(std::max<std::int64_t>(leftH, 0)) + " pixels of the " +
-               std::to_string(vs->codecpar->width) + " x " + std::to_string(vs->codecpar->height) +
-               " picture; at least 16 x 16 must remain.";
+               std::to_string(std::max<std::int64_t>(leftH, 0)) + " pixels of the " + std::to_string(shownW) + " x " +
+               std::to_string(shownH) + " picture; at least 16 x 16 must remain.";
         return NS_E_CROP_TOO_LARGE;
     }
 
@@ -230,12 +262,25 @@ void SourceReader::Run()
         for (auto& candidate : m_inputs)
             if (!candidate->eof && (!in || candidate->nextTime < in->nextTime))
                 in = candidate.get();
-        if (!in)
+        if (!in) {
+            m_reachedEnd = true;
             break;
-        if (av_read_frame(in->format, packet.get()) < 0) {
-            in->eof = true;  // the end, or a read error: what was read is kept
+        }
+        const int rc = av_read_frame(in->format, packet.get());
+        if (rc == AVERROR(EAGAIN)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
             continue;
         }
+        if (rc < 0) {
+            // The end, or damage the demuxer could not read past: what was read is kept,
+            // and the run reports the damage.
+            in->eof = true;
+            if (rc != AVERROR_EOF || (in->format->pb && in->format->pb->error < 0 && in->format->pb->error != AVERROR_EOF))
+                m_readError = true;
+            continue;
+        }
+        if (in == m_videoInput && m_stats.lengthByBytes && in->format->pb)
+            m_stats.readBytes = std::max<std::int64_t>(0, avio_tell(in->format->pb));
         const AVStream* s = in->format->streams[packet->stream_index];
         if (packet->dts != AV_NOPTS_VALUE)
             in->nextTime = av_rescale_q(packet->dts, s->time_base, kMicroseconds);

@@ -26,11 +26,12 @@ struct CropMargins {
 
 class SourceReader {
 public:
-    SourceReader(const EngineSettings& settings, RunControl& run);
+    SourceReader(const EngineSettings& settings, RunStats& stats, RunControl& run);
     ~SourceReader();
 
-    // Opens the files and the decoders, finds where the output starts, checks the
-    // cropping and picks the frame rate; a failing code and a text when it cannot.
+    // Opens the files and the decoders, finds where the output starts and how long the
+    // source says it is, checks the cropping and picks the frame rate; a failing code and
+    // a text when it cannot.
     HRESULT Prepare(std::string& text);
 
     // The demux thread: until the end of the source, a stop or a failure.
@@ -39,7 +40,15 @@ public:
     const AVStream* VideoStream() const;
     const AVStream* AudioStream() const;  // null without sound
     AVRational FrameRate() const { return m_frameRate; }  // the profile's, never above the source's
-    CropMargins Crop() const { return m_crop; }
+    CropMargins Crop() const { return m_crop; }  // on the upright picture
+    int Rotation() const { return m_rotation; }   // clockwise degrees that set the picture upright
+    // The source's declared length can be trusted to judge whether all of it was read:
+    // it comes from timestamps or the container, not from a guess by the bit rate.
+    bool LengthTrusted() const { return m_lengthTrusted; }
+    // After the run: every input was read to its end, and whether reading broke off on
+    // damage the demuxer could not skip.
+    bool ReachedEnd() const { return m_reachedEnd.load(); }
+    bool ReadError() const { return m_readError.load(); }
     // Pictures decoded so far (any thread; final once the End item is passed on).
     std::int64_t DecodedPictures() const { return m_decodedPictures.load(); }
 
@@ -63,6 +72,7 @@ private:
     bool Decode(AVCodecContext* decoder, const AVPacket* packet, Item::Kind kind, const AVStream* stream);
 
     const EngineSettings& m_settings;
+    RunStats& m_stats;  // the length is set by Prepare, the bytes read by the demux thread
     RunControl& m_run;
     // Set by Prepare; the demux thread reads from the inputs and decoders afterwards.
     std::vector<std::unique_ptr<Input>> m_inputs;
@@ -73,10 +83,14 @@ private:
     std::int64_t m_startTime = 0;  // AV_TIME_BASE units; the output starts here
     AVRational m_frameRate{0, 1};
     CropMargins m_crop;
+    int m_rotation = 0;
+    bool m_lengthTrusted = false;
     // Demux thread only.
     Timeline m_timeline[2];  // video, sound
     // Written by the demux thread, read by any.
     std::atomic<std::int64_t> m_decodedPictures{0};
+    std::atomic<bool> m_reachedEnd{false};
+    std::atomic<bool> m_readError{false};
 };
 
 }  // namespace platform::wmenc

@@ -277,7 +277,7 @@ private:
     std::optional<Profile> m_profile;
 };
 
-class ArchiveStats final : public ComObject<IWMEncFileArchiveStats> {
+class ArchiveStats final : public ComObject<IWMEncFileArchiveStats, IQxRunProgress> {
 public:
     explicit ArchiveStats(std::shared_ptr<RunStats> stats) : m_stats(std::move(stats)) {}
     HRESULT get_FileDuration(LONGLONG* ms) override
@@ -288,6 +288,9 @@ public:
     {
         return ReturnValue(bytes, m_stats->bytes.load());
     }
+    HRESULT get_Progress(LONG* permille) override { return ReturnValue(permille, LONG(m_stats->Permille())); }
+    HRESULT get_SourceDuration(LONGLONG* ms) override { return ReturnValue(ms, m_stats->sourceMs.load()); }
+    HRESULT get_Outcome(LONG* outcome) override { return ReturnValue(outcome, LONG(m_stats->outcome.load())); }
 
 private:
     std::shared_ptr<RunStats> m_stats;

@@ -134,6 +134,32 @@ protected:
     ~IWMEncFileArchiveStats() = default;
 };
 
+// How a run ended, for the caller to tell the user.
+enum class RunOutcome {
+    None,           // still going, never run, or failed (see the error)
+    Complete,       // the whole source
+    Stopped,        // stopped by the caller before the source ended
+    TimeLimit,      // ended at the time limit
+    CutAtSize,      // ended at the size limit before the source or the time limit did
+    SourceDamaged,  // the source ended early or could not be read further; the output is kept
+};
+
+// Our addition, answered by the archive statistics object: how far the run has got
+// against the source's length, and how it ended.
+struct IQxRunProgress : IDispatch {
+    static constexpr IID iid = MakeGuid("8C1F3E52-6A4D-4B9E-B7C2-3D5E9F0A1B64");
+    // Thousandths of the run done (the source up to the time limit); -1 while the
+    // source's length is unknown.
+    virtual HRESULT get_Progress(LONG* permille) = 0;
+    // The source's declared length in milliseconds; 0 when unknown.
+    virtual HRESULT get_SourceDuration(LONGLONG* milliseconds) = 0;
+    // A RunOutcome; None while the run goes on.
+    virtual HRESULT get_Outcome(LONG* outcome) = 0;
+
+protected:
+    ~IQxRunProgress() = default;
+};
+
 struct IWMEncStatistics : IDispatch {
     static constexpr IID iid = MakeGuid("632B6088-BBC6-11D2-A329-006097C4E476");
     // A dispatch object; query it for IWMEncFileArchiveStats.

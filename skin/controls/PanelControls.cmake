@@ -1,4 +1,4 @@
-# Edits, panels and group boxes, the status bar and the link label.
+# Edits, panels and group boxes, the progress bar, the status bar and the link label.
 list(APPEND QX_CONTROL_SOURCES
     TsuiEdit.cpp
     TsuiMaskEdit.cpp
@@ -8,5 +8,6 @@ list(APPEND QX_CONTROL_SOURCES
     TsuiCustomGroupBox.cpp
     TsuiGroupBox.cpp
     TsuiPanel.cpp
+    TsuiProgressBar.cpp
     TsuiStatusBar.cpp
     TsuiURLLabel.cpp)

@@ -8,7 +8,9 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QJsonObject>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -156,6 +158,43 @@ public:
         if (disp)
             disp->Release();
         return {ms, bytes};
+    }
+
+    struct Progress {
+        LONG permille = -2;
+        LONGLONG sourceMs = -1;
+        RunOutcome outcome = RunOutcome::None;
+    };
+    Progress RunProgress()
+    {
+        Progress p;
+        IDispatch* disp = nullptr;
+        IQxRunProgress* progress = nullptr;
+        if (SUCCEEDED(m_statistics->get_FileArchiveStats(&disp))
+            && SUCCEEDED(disp->QueryInterface(IQxRunProgress::iid, reinterpret_cast<void**>(&progress)))) {
+            LONG outcome = -1;
+            progress->get_Progress(&p.permille);
+            progress->get_SourceDuration(&p.sourceMs);
+            progress->get_Outcome(&outcome);
+            p.outcome = RunOutcome(outcome);
+            progress->Release();
+        }
+        if (disp)
+            disp->Release();
+        return p;
+    }
+
+    // Converts source into output with the profile to its end; the outcome.
+    RunOutcome ConvertWhole(const std::string& source, const std::string& output, const std::string& profile,
+                            LONGLONG maxBytes = 0)
+    {
+        EXPECT_EQ(Configure(source, output, ProfilePath(profile)), S_OK);
+        Limit(maxBytes, 0);
+        EXPECT_EQ(Prepare(), S_OK) << ErrorText();
+        EXPECT_EQ(Encoder()->Start(), S_OK);
+        EXPECT_TRUE(WaitForEnd());
+        EXPECT_EQ(ErrorState(), S_OK) << ErrorText();
+        return RunProgress().outcome;
     }
 
     std::string ErrorText()
@@ -455,6 +494,144 @@ TEST(EncoderServer, JoinedRecordingsWithAClockJumpAndANewPictureSizeConvertWhole
     EXPECT_NEAR(qxtest::PacketSpan(out), 3.0, 0.15) << "both parts are in";
     ExpectContinuous(out, 20);
     EXPECT_EQ(qxtest::DecodeErrors(out), "");
+}
+
+TEST(EncoderServer, ProgressCountsTheSourceAndSaysWhenItsLengthIsUnknown)
+{
+    qxtest::ScratchDir dir;
+    {
+        Session s;
+        ASSERT_EQ(s.Configure(LongSource(), dir.Path("progress.wmv"), ProfilePath("QXProf3x.prx")), S_OK);
+        ASSERT_EQ(s.Prepare(), S_OK) << s.ErrorText();
+        EXPECT_EQ(s.RunProgress().permille, 0) << "known before the run starts";
+        EXPECT_NEAR(double(s.RunProgress().sourceMs), 20000, 100);
+        ASSERT_EQ(s.Encoder()->Start(), S_OK);
+        std::vector<LONG> seen;
+        while (s.State() != WMENC_ENCODER_STOPPED) {
+            const Session::Progress p = s.RunProgress();
+            if (s.State() == WMENC_ENCODER_RUNNING) {
+                EXPECT_GE(p.permille, 0);
+                EXPECT_LE(p.permille, 999) << "never all done before the run says so";
+                const auto [ms, bytes] = s.Stats();
+                EXPECT_NEAR(p.permille, ms / 20.0, 10) << "the share of the source written";
+            }
+            if (seen.empty() || seen.back() != p.permille)
+                seen.push_back(p.permille);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_GT(seen.size(), 3u) << "it moves during the run";
+        const Session::Progress end = s.RunProgress();
+        EXPECT_EQ(end.permille, 1000);
+        EXPECT_EQ(end.outcome, RunOutcome::Complete);
+    }
+    {
+        // A raw stream has no length: no number rather than a wrong one.
+        const std::string raw =
+            qxtest::Media("raw.m2v", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 -c:v mpeg2video -f mpeg2video");
+        Session s;
+        ASSERT_EQ(s.Configure(raw, dir.Path("raw.wmv"), ProfilePath("QXProf2v.prx")), S_OK);
+        ASSERT_EQ(s.Prepare(), S_OK) << s.ErrorText();
+        ASSERT_EQ(s.Encoder()->Start(), S_OK);
+        while (s.State() != WMENC_ENCODER_STOPPED) {
+            EXPECT_EQ(s.RunProgress().permille, -1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_EQ(s.RunProgress().sourceMs, 0);
+        EXPECT_EQ(s.RunProgress().outcome, RunOutcome::Complete);
+        EXPECT_EQ(s.RunProgress().permille, 1000);
+    }
+}
+
+TEST(EncoderServer, ASizeLimitLowersTheRateToFitTheWholeSourceOrCutsWhereItCannot)
+{
+    const std::string source = qxtest::Media("minute.mpg", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=60 "
+                                                           "-f lavfi -i sine=frequency=440:duration=60 -c:v mpeg2video "
+                                                           "-b:v 3M -c:a mp2 -f mpeg");
+    constexpr LONGLONG kLimit = 2000 * 1024;
+    qxtest::ScratchDir dir;
+    for (const char* profile : {"QXProf3v.prx", "QXProf2h.prx"}) {
+        SCOPED_TRACE(profile);
+        const std::string out = dir.Path("fitted.wmv");
+        Session s;
+        EXPECT_EQ(s.ConvertWhole(source, out, profile, kLimit), RunOutcome::Complete);
+        struct stat st {};
+        ASSERT_EQ(::stat(out.c_str(), &st), 0);
+        EXPECT_LE(st.st_size, kLimit) << "the whole file, header and index included";
+        EXPECT_GE(st.st_size, kLimit * 9 / 10) << "the limit is used";
+        EXPECT_NEAR(qxtest::PacketSpan(out), 60.0, 0.2) << "all of the source";
+        EXPECT_EQ(qxtest::DecodeErrors(out), "");
+    }
+    // VGA at its best quality cannot drop to a sixth of its rate: the stop at the size cuts it.
+    const std::string out = dir.Path("cut.wmv");
+    Session s;
+    EXPECT_EQ(s.ConvertWhole(source, out, "QXProf3x.prx", kLimit), RunOutcome::CutAtSize);
+    struct stat st {};
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_LE(st.st_size, kLimit);
+    EXPECT_GT(st.st_size, kLimit * 9 / 10);
+    EXPECT_LT(qxtest::PacketSpan(out), 55.0);
+    EXPECT_EQ(qxtest::DecodeErrors(out), "");
+}
+
+TEST(EncoderServer, APhoneClipRecordedOnItsSideComesOutUpright)
+{
+    // Portrait, red above blue, stored lying on its side (top to the left) with a display
+    // matrix saying "turn a quarter clockwise", as phones record.
+    const std::string flat = qxtest::Media(
+        "portrait-flat.mp4", "-f lavfi -i color=red:size=240x160:rate=25:duration=1 -f lavfi "
+                             "-i color=blue:size=240x160:rate=25:duration=1 -filter_complex vstack,transpose=cclock "
+                             "-c:v mpeg4 -q:v 2");
+    const std::string source = qxtest::Media("portrait.mp4", "-i " + flat + " -c copy -metadata:s:v:0 rotate=270");
+    qxtest::ScratchDir dir;
+    const std::string out = dir.Path("upright.wmv");
+    Session s;
+    EXPECT_EQ(s.ConvertWhole(source, out, "QXProf2v.prx"), RunOutcome::Complete);
+    const QImage picture = qxtest::FirstPicture(out);
+    ASSERT_EQ(picture.size(), QSize(208, 160));
+    const QRect lit = qxtest::LitArea(picture);
+    EXPECT_GT(lit.height(), lit.width()) << "taller than wide inside the bars";
+    EXPECT_NEAR(lit.height(), 160, 2);
+    EXPECT_NEAR(lit.width(), 120, 4);
+    const QColor top = picture.pixelColor(lit.center().x(), lit.top() + 20);
+    const QColor bottom = picture.pixelColor(lit.center().x(), lit.bottom() - 20);
+    EXPECT_GT(top.red(), 180) << "red on top";
+    EXPECT_LT(top.blue(), 80);
+    EXPECT_GT(bottom.blue(), 180) << "blue below";
+    EXPECT_LT(bottom.red(), 80);
+}
+
+TEST(EncoderServer, ASourceThatBreaksOffIsKeptAndReportedButDamageInTheMiddleIsNot)
+{
+    const std::string whole = qxtest::Media("thirty.mp4", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=30 "
+                                                          "-f lavfi -i sine=duration=30 -c:v mpeg4 -q:v 5 -c:a aac "
+                                                          "-movflags +faststart");
+    const std::string wholeAvi = qxtest::Media("thirty.avi", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=30 "
+                                                             "-f lavfi -i sine=duration=30 -c:v mpeg4 -q:v 5 -c:a mp2");
+    qxtest::ScratchDir dir;
+    for (const std::string& source : {whole, wholeAvi}) {
+        SCOPED_TRACE(source);
+        const std::string bytes = qxtest::ReadFile(source);
+        const std::string cut = dir.Path("cut" + source.substr(source.rfind('.')));
+        qxtest::WriteFile(cut, bytes.substr(0, bytes.size() / 5));
+        std::string scarred = bytes;
+        for (int k = 3; k <= 7; ++k)  // a few scars in the middle, as a bad sector leaves
+            for (std::size_t i = 0; i < 1500; ++i)
+                scarred[scarred.size() * std::size_t(k) / 10 + i] = char((i * 7919) & 0xFF);
+        const std::string damaged = dir.Path("scarred" + source.substr(source.rfind('.')));
+        qxtest::WriteFile(damaged, scarred);
+
+        const std::string out = dir.Path("out.wmv");
+        Session s;
+        EXPECT_EQ(s.ConvertWhole(cut, out, "QXProf2v.prx"), RunOutcome::SourceDamaged);
+        EXPECT_NEAR(double(s.RunProgress().sourceMs), 30000, 200) << "the length the source claims";
+        EXPECT_LT(s.Stats().first, 10000);
+        EXPECT_EQ(qxtest::DecodeErrors(out), "") << "what was read is kept, complete";
+
+        Session again;
+        EXPECT_EQ(again.ConvertWhole(damaged, out, "QXProf2v.prx"), RunOutcome::Complete);
+        EXPECT_NEAR(qxtest::PacketSpan(out), 30.0, 0.2);
+    }
 }
 
 }  // namespace

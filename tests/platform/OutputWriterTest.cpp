@@ -46,7 +46,7 @@ struct Writer {
         writer = std::make_unique<OutputWriter>(settings, stats, run);
         std::string text;
         EXPECT_EQ(writer->PrepareFile(text), platform::S_OK) << text;
-        EXPECT_EQ(writer->PrepareEncoders(av_make_q(15, 1), true, text), platform::S_OK) << text;
+        EXPECT_EQ(writer->PrepareEncoders(av_make_q(15, 1), true, 0, text), platform::S_OK) << text;
     }
 
     // Moving pictures with some grain (so the encoder has something to spend bits on)

@@ -1,6 +1,7 @@
 #include "Media.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -109,6 +110,29 @@ std::vector<double> PacketTimes(const std::string& path, const char* type)
         if (!line.trimmed().isEmpty())
             times.push_back(line.trimmed().toDouble());
     return times;
+}
+
+QImage FirstPicture(const std::string& path)
+{
+    const QJsonObject video = StreamOf(Probe(path), "video");
+    const int w = video["width"].toInt(), h = video["height"].toInt();
+    if (w <= 0 || h <= 0)
+        return {};
+    const Run r = Exec("ffmpeg", {"-nostdin", "-v", "error", "-i", QString::fromStdString(path), "-frames:v", "1",
+                                  "-f", "rawvideo", "-pix_fmt", "rgb24", "-"});
+    if (r.exitCode != 0 || r.out.size() != qsizetype(w) * h * 3)
+        return {};
+    return QImage(reinterpret_cast<const uchar*>(r.out.constData()), w, h, w * 3, QImage::Format_RGB888).copy();
+}
+
+QRect LitArea(const QImage& picture)
+{
+    QRect area;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (const QRgb c = picture.pixel(x, y); std::max({qRed(c), qGreen(c), qBlue(c)}) > 40)
+                area |= QRect(x, y, 1, 1);
+    return area;
 }
 
 }  // namespace qxtest

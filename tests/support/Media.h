@@ -2,6 +2,7 @@
 // Media fixtures made with the ffmpeg command into the build tree (once per tree), and
 // the checks run on outputs: ffprobe's view of a file and a full decode.
 
+#include <QImage>
 #include <QJsonObject>
 #include <string>
 #include <vector>
@@ -24,5 +25,11 @@ double PacketSpan(const std::string& path);
 
 // The presentation times (seconds) of every packet of the stream type, in file order.
 std::vector<double> PacketTimes(const std::string& path, const char* type);
+
+// The first picture of a file as the ffmpeg command decodes it, RGB; null when it cannot.
+QImage FirstPicture(const std::string& path);
+
+// The box around what is not black in a picture.
+QRect LitArea(const QImage& picture);
 
 }  // namespace qxtest

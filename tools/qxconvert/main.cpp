@@ -1,12 +1,9 @@
 // qxconvert: converts one video file for a Pocket PC screen from the command line, with
 // the same calls of the encoder wrapper, in the same order, as the wizard's encoding page.
 
+#include "common/misc/CxProgress.h"
 #include "common/multimedia/CxWMEncoder.h"
 #include "platform/wmencoder/WMEncoder.h"
-
-extern "C" {
-#include <libavformat/avformat.h>
-}
 
 #include <atomic>
 #include <chrono>
@@ -105,30 +102,6 @@ Options Parse(int argc, char** argv)
     return o;
 }
 
-// The source's length in milliseconds, for the progress figures; 0 when unknown.
-long long SourceMilliseconds(const std::string& path)
-{
-    AVFormatContext* fmt = nullptr;
-    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0)
-        return 0;
-    long long ms = 0;
-    if (avformat_find_stream_info(fmt, nullptr) >= 0 && fmt->duration > 0)
-        ms = fmt->duration / 1000;
-    avformat_close_input(&fmt);
-    return ms;
-}
-
-std::string Clock(long long ms)
-{
-    const long long s = ms / 1000;
-    char text[32];
-    if (s >= 3600)
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    else
-        std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
-    return text;
-}
-
 std::string Size(long long bytes)
 {
     char text[32];
@@ -181,7 +154,6 @@ int main(int argc, char** argv)
     if (!encoder.Prepare(true))
         return Fail(encoder, "the conversion cannot be prepared");
 
-    const long long total = SourceMilliseconds(o.source);
     const bool terminal = ::isatty(STDOUT_FILENO);
     const auto began = std::chrono::steady_clock::now();
     if (!encoder.Start())
@@ -202,12 +174,10 @@ int main(int argc, char** argv)
         const int state = encoder.GetRunState();
         const auto now = std::chrono::steady_clock::now();
         const long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - began).count();
-        const double part = total > 0 ? std::min(1.0, double(ms) / double(total)) : 0.0;
-        std::string line = std::to_string(int(part * 100)) + "%  " + Clock(ms) + " encoded  " + Size(bytes);
-        if (part > 0.01 && part < 1.0)
-            line += "  " + Clock((long long)(double(elapsed) * (1.0 - part) / part)) + " left";
+        std::string line = CxProgressText(encoder.GetProgress(), elapsed);
+        line += (line.empty() ? "" : "  ") + CxClockText(ms) + " encoded  " + Size(bytes);
         if (terminal) {
-            std::printf("\r%-60s", line.c_str());
+            std::printf("\r%-72s", line.c_str());
             std::fflush(stdout);
         } else if (now - lastLine >= std::chrono::seconds(5)) {
             std::printf("%s\n", line.c_str());
@@ -228,6 +198,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const long long ms = encoder.GetFileDuration();
-    std::printf("%s: %s, %s\n", o.output.c_str(), Clock(ms).c_str(), Size(st.st_size).c_str());
-    return 0;
+    std::printf("%s: %s, %s\n", o.output.c_str(), CxClockText(ms).c_str(), Size(st.st_size).c_str());
+    switch (encoder.GetRunOutcome()) {
+    case platform::wmenc::RunOutcome::CutAtSize:
+        std::printf("%s\n", CxCutAtSizeText(ms).c_str());
+        return 0;
+    case platform::wmenc::RunOutcome::SourceDamaged:
+        std::fprintf(stderr, "qxconvert: %s\n", CxDamagedSourceText(ms, encoder.GetSourceDuration()).c_str());
+        return 3;
+    default:
+        return 0;
+    }
 }
