@@ -7,6 +7,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 
@@ -68,32 +69,44 @@ QImage& PictureConverter::Buffer(int w, int h)
     return m_buffers[0] = Allocate(w, h);
 }
 
-QImage PictureConverter::Convert(const AVFrame* f, AVRational streamSar, int areaW, int areaH, int& dw, int& dh)
+QImage PictureConverter::Convert(const AVFrame* f, AVRational streamSar, int areaW, int areaH, int& dw, int& dh,
+                                 int rotation)
 {
     AVRational sar = f->sample_aspect_ratio;
     if (sar.num <= 0 || sar.den <= 0)
         sar = streamSar;
     DisplaySize(f->width, f->height, sar, dw, dh);
-    // Down to the panel, never up.
+    const bool sideways = rotation == 90 || rotation == 270;
+    // Down to the panel, never up, as it will stand.
     double scale = 1.0;
     if (areaW > 0 && areaH > 0)
-        scale = std::min({1.0, double(areaW) / dw, double(areaH) / dh});
+        scale = sideways ? std::min({1.0, double(areaW) / dh, double(areaH) / dw})
+                         : std::min({1.0, double(areaW) / dw, double(areaH) / dh});
     const int tw = std::max(1, int(std::lround(dw * scale)));
     const int th = std::max(1, int(std::lround(dh * scale)));
+    if (sideways)
+        std::swap(dw, dh);
     const AVPixelFormat source = AVPixelFormat(f->format);
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(source);
     if (!desc || !sws_isSupportedInput(source) || f->width <= 0 || f->height <= 0)
         return {};
-    const bool twoSteps = (tw != f->width || th != f->height) && (desc->flags & AV_PIX_FMT_FLAG_PLANAR) &&
-                          !(desc->flags & AV_PIX_FMT_FLAG_RGB) && desc->nb_components >= 3;
+    const bool planarYuv = (desc->flags & AV_PIX_FMT_FLAG_PLANAR) && !(desc->flags & AV_PIX_FMT_FLAG_RGB) &&
+                           desc->nb_components >= 3;
+    // One field of an interlaced picture: every other row, read with twice the stride.
+    const bool oneField = planarYuv && f->interlaced_frame && f->height >= 4;
+    const int srcH = oneField ? f->height / 2 : f->height;
+    int fieldStrides[4] = {};
+    for (int i = 0; i < 4; ++i)
+        fieldStrides[i] = f->linesize[i] * (oneField ? 2 : 1);
+    const bool twoSteps = planarYuv && (tw != f->width || th != srcH);
     const std::uint8_t* const* data = f->data;
-    const int* strides = f->linesize;
-    int w = f->width, h = f->height;
+    const int* strides = fieldStrides;
+    int w = f->width, h = srcH;
     if (twoSteps) {
-        m_scale = sws_getCachedContext(m_scale, f->width, f->height, source, tw, th, source, SWS_BILINEAR, nullptr,
-                                       nullptr, nullptr);
+        m_scale = sws_getCachedContext(m_scale, f->width, srcH, source, tw, th, source, SWS_BILINEAR, nullptr, nullptr,
+                                       nullptr);
         if (!m_scale || !Planes(tw, th, source) ||
-            sws_scale(m_scale, f->data, f->linesize, 0, f->height, m_planes, m_planeStrides) <= 0)
+            sws_scale(m_scale, f->data, fieldStrides, 0, srcH, m_planes, m_planeStrides) <= 0)
             return {};
         data = m_planes;
         strides = m_planeStrides;
@@ -131,6 +144,8 @@ QImage PictureConverter::Convert(const AVFrame* f, AVRational streamSar, int are
     int dstStride[4] = {int(image.bytesPerLine()), 0, 0, 0};
     if (sws_scale(m_convert, data, strides, 0, h, dst, dstStride) <= 0)
         return {};
+    if (rotation == 90 || rotation == 180 || rotation == 270)
+        return image.transformed(QTransform().rotate(rotation));  // quarter turns are exact
     return image;  // a second reference: the buffer stays busy until the receiver drops it
 }
 

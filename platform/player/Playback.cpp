@@ -14,6 +14,7 @@ extern "C" {
 #include "PictureConverter.h"
 #include "SoundStream.h"
 #include "platform/AvPointers.h"
+#include "platform/VideoRotation.h"
 
 #include <algorithm>
 #include <atomic>
@@ -44,6 +45,7 @@ struct Playback::Impl {
     int videoIndex = -1, audioIndex = -1;
     std::int64_t startUs = 0;
     std::int64_t frameUs = 40000;  // one picture's length when the stream does not say
+    int rotation = 0;              // clockwise degrees that set the picture upright
     mutable std::mutex infoMutex;
     MediaInfo info;
 
@@ -143,6 +145,9 @@ struct Playback::Impl {
             const AVStream* s = format->streams[videoIndex];
             AVRational sar = av_guess_sample_aspect_ratio(format, const_cast<AVStream*>(s), nullptr);
             DisplaySize(s->codecpar->width, s->codecpar->height, sar, in.width, in.height);
+            rotation = ClockwiseRotation(s);
+            if (SwapsSides(rotation))
+                std::swap(in.width, in.height);
             AVRational rate = s->avg_frame_rate.num > 0 ? s->avg_frame_rate : s->r_frame_rate;
             if (rate.num > 0 && rate.den > 0 && av_q2d(rate) >= 1 && av_q2d(rate) <= 240)
                 frameUs = av_rescale_q(1, av_inv_q(rate), kMicroseconds);
@@ -281,7 +286,7 @@ struct Playback::Impl {
     {
         VideoFrame out;
         out.image = vs.pictures.Convert(f.get(), format->streams[videoIndex]->sample_aspect_ratio, areaW, areaH,
-                                        out.displayWidth, out.displayHeight);
+                                        out.displayWidth, out.displayHeight, rotation);
         if (out.image.isNull())
             return;
         f.reset();

@@ -103,6 +103,68 @@ TEST(PictureConverterTest, ColoursInBothRangesAtEverySize)
     }
 }
 
+// Red above blue, as the recorder held it, stored turned a quarter anticlockwise (the top
+// to the left) the way phones store portrait clips.
+Frame LyingOnItsSide()
+{
+    Frame f = Solid(320, 240, 41, 240, 110);  // blue
+    for (int row = 0; row < 240; ++row)
+        std::fill_n(f->data[0] + row * f->linesize[0], 160, std::uint8_t(81));  // the left half red
+    for (int row = 0; row < 120; ++row) {
+        std::fill_n(f->data[1] + row * f->linesize[1], 80, std::uint8_t(90));
+        std::fill_n(f->data[2] + row * f->linesize[2], 80, std::uint8_t(240));
+    }
+    return f;
+}
+
+TEST(PictureConverterTest, AQuarterTurnStandsThePictureUpAndFitsItAsItStands)
+{
+    PictureConverter converter;
+    int dw = 0, dh = 0;
+    const QImage upright = converter.Convert(LyingOnItsSide().get(), {0, 1}, 200, 200, dw, dh, 90);
+    EXPECT_EQ(dw, 240);
+    EXPECT_EQ(dh, 320);
+    ASSERT_EQ(upright.size(), QSize(150, 200)) << "fitted as it stands, not as it was stored";
+    const auto at = [&](int x, int y) { return upright.pixelColor(x, y); };
+    EXPECT_GT(at(75, 20).red(), 200) << "red on top";
+    EXPECT_GT(at(75, 180).blue(), 200) << "blue below";
+    const QImage turned = converter.Convert(LyingOnItsSide().get(), {0, 1}, 0, 0, dw, dh, 270);
+    ASSERT_EQ(turned.size(), QSize(240, 320));
+    EXPECT_GT(turned.pixelColor(120, 300).red(), 200) << "turned the other way: red below";
+    const QImage flipped = converter.Convert(LyingOnItsSide().get(), {0, 1}, 0, 0, dw, dh, 180);
+    ASSERT_EQ(flipped.size(), QSize(320, 240));
+    EXPECT_GT(flipped.pixelColor(300, 120).red(), 200) << "upside down: red on the right";
+}
+
+TEST(PictureConverterTest, AnInterlacedPictureIsShownWithoutCombing)
+{
+    // White rows in one field, black in the other: what motion between fields looks like.
+    Frame f = Solid(320, 240, 16, 128, 128);
+    for (int row = 0; row < 240; row += 2)
+        std::fill_n(f->data[0] + row * f->linesize[0], 320, std::uint8_t(235));
+    const auto combRows = [](const QImage& image) {
+        int changes = 0;
+        for (int y = 1; y < image.height(); ++y)
+            changes += std::abs(qGray(image.pixel(10, y)) - qGray(image.pixel(10, y - 1))) > 60;
+        return changes;
+    };
+    PictureConverter converter;
+    int dw = 0, dh = 0;
+    for (const int area : {0, 200}) {
+        SCOPED_TRACE(area);
+        f->interlaced_frame = 1;
+        const QImage shown = converter.Convert(f.get(), {0, 1}, area, area, dw, dh);
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(shown.height(), area ? 150 : 240) << "the whole picture's size, from one field";
+        EXPECT_EQ(combRows(shown), 0);
+        f->interlaced_frame = 0;
+        if (area == 0) {
+            EXPECT_GT(combRows(converter.Convert(f.get(), {0, 1}, area, area, dw, dh)), 100)
+                << "a progressive picture is shown as it is";
+        }
+    }
+}
+
 TEST(PictureConverterTest, AnImageStillHeldIsNeverDrawnOver)
 {
     PictureConverter converter;

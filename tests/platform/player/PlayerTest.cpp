@@ -524,6 +524,15 @@ TEST_F(PlayerTest, TransportControlsAndContextMenuDriveThePlayer)
     EXPECT_EQ(p.property("uiMode").toString(), "none") << "an unknown mode changes nothing";
 }
 
+// Recorded upright, stored on its side with a display matrix, as phones do.
+QString PhoneClip()
+{
+    const std::string flat =
+        qxtest::Media("player-phone-flat.mp4", "-f lavfi -i color=c=orange:s=320x240:r=25:d=1 -c:v mpeg4");
+    return QString::fromStdString(
+        qxtest::Media("player-phone.mp4", "-i " + flat + " -c copy -metadata:s:v:0 rotate=270"));
+}
+
 TEST_F(PlayerTest, PictureAtItsDisplaySizeScaledDownNeverUpCentredOnBlack)
 {
     Player& p = m_player;
@@ -542,6 +551,7 @@ TEST_F(PlayerTest, PictureAtItsDisplaySizeScaledDownNeverUpCentredOnBlack)
                             "player-tall.avi", "-f lavfi -i color=c=orange:s=320x240:r=25:d=1 -vf setsar=1/2 "
                                                "-c:v mpeg4")),
          {160, 240}},
+        {"a phone clip on its side", PhoneClip(), {240, 320}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
