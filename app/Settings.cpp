@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "Places.h"
 #include "common/misc/WinUtil.h"
 #include "platform/PrivateProfile.h"
 
@@ -11,7 +12,7 @@ std::string FilePath()
 {
     char szDir[platform::MAX_PATH];
     GetModuleDir(nullptr, szDir);
-    return std::string(szDir) + kFileName;
+    return places::SettingsFile(szDir, kFileName);
 }
 
 void Load(ConversionJob& job, const std::string& path)

@@ -1,6 +1,7 @@
 #pragma once
 // The settings file: the look and the output quality, remembered from one run to the
-// next in norvane.ini beside the program.
+// next in norvane.ini beside the program, or in the user's configuration folder when
+// the program's folder cannot be written.
 
 #include "ConversionJob.h"
 
@@ -13,7 +14,8 @@ inline constexpr char kSection[] = "Quorlantix";
 inline constexpr int kDefaultSkinType = 3;
 inline constexpr int kDefaultQuality = 2;
 
-// The program directory followed by norvane.ini.
+// norvane.ini beside the program when it can be written there, else in the user's
+// configuration folder.
 std::string FilePath();
 
 // skinType and quality from the file; the defaults where the file, section or key is missing.

@@ -2,6 +2,7 @@
 
 #include "DesignControls.h"
 #include "PlainPanel.h"
+#include "Places.h"
 #include "Skins.h"
 #include "TfmAbout.h"
 #include "TfmSkin.h"
@@ -12,6 +13,7 @@
 #include "WizardPage.h"
 #include "common/misc/WinUtil.h"
 #include "platform/MessageBox.h"
+#include "platform/player/MediaProbe.h"
 #include "platform/player/TWindowsMediaPlayer.h"
 #include "skin/SuiScreen.h"
 #include "skin/ThemeManager.h"
@@ -22,6 +24,10 @@
 #include "skin/controls/TsuiStatusBar.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QLabel>
 #include <QMenu>
 #include <cstring>
@@ -124,6 +130,7 @@ TfmMain::TfmMain(const std::string& settingsPath) : m_settingsPath(settingsPath)
     // The window system's title (the task bar's text) is the program's; the skinned
     // title bar keeps the window's caption.
     setWindowTitle("Convert video files to Pocket PC");
+    setAcceptDrops(true);
     move(194, 116);
     FormCreate();
 }
@@ -166,7 +173,8 @@ void TfmMain::ResetToFirstPage()
 {
     char dir[platform::MAX_PATH] = {};
     GetModuleDir(nullptr, dir);
-    std::snprintf(m_job.outputFile, sizeof m_job.outputFile, "%soutput.wmv", dir);
+    const std::string output = places::DefaultOutputFile(dir);
+    std::snprintf(m_job.outputFile, sizeof m_job.outputFile, "%s", output.size() < sizeof m_job.outputFile ? output.c_str() : "output.wmv");
     fmStep1->UpdateData(false);
     fmStep1->show();
     for (WizardPage* page : std::initializer_list<WizardPage*>{fmStep2, fmStep3, fmStep4})
@@ -249,6 +257,40 @@ void TfmMain::sbtnSkinClick()
     chooser.exec();
     if (chooser.changed)
         ApplySkinToAll();
+}
+
+QString TfmMain::DroppableFile(const QMimeData* data) const
+{
+    if (currentPage != 0 || !data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile())
+        return {};
+    const QFileInfo file(url.toLocalFile());
+    return file.isFile() ? file.absoluteFilePath() : QString();
+}
+
+void TfmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppableFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TfmMain::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!DroppableFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TfmMain::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppableFile(event->mimeData());
+    if (path.isEmpty() || !platform::player::HasDecodableVideo(QFile::encodeName(path).toStdString()))
+        return;  // not a video: left alone, as any other drop
+    event->acceptProposedAction();
+    fmStep1->UseSource(path);
 }
 
 void TfmMain::sbtnHelpClick()

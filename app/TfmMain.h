@@ -9,6 +9,11 @@
 #include "Settings.h"
 
 #include <QWidget>
+
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
 #include <string>
 
 class PlainPanel;
@@ -81,8 +86,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A video file dropped while page 1 is shown becomes the source; anything else is ignored.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // The one local regular file a drag carries while page 1 is shown, or empty.
+    QString DroppableFile(const QMimeData* data) const;
     void FormCreate();
     bool FormCloseQuery();
     void FormDestroy();

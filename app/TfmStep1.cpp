@@ -85,6 +85,9 @@ TfmStep1::TfmStep1(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     srbtnPPCStd->SetChecked(true);
 
     Label1 = DesignLabel(pMain, "Label1", "Click the <Next> button to continue  conversion ...", 18, 264, true);
+    // A file dropped anywhere on the page (the boxes too) is taken by the main window as the source.
+    edtFile->setAcceptDrops(false);
+    edtOutput->setAcceptDrops(false);
 
     setTabOrder(sbtnBrowse, edtFile);
     setTabOrder(edtFile, edtOutput);
@@ -143,10 +146,14 @@ void TfmStep1::sbtnBrowseClick()
                 "Windows Video Files (*.wmv, *.avi, *.mpg, *.mpeg)\0*.wmv;*.avi;*.mpg;*.mpeg\0"
                 "VCD File (*.dat)\0*.dat\0DVD File (*.VOB)\0*.VOB\0All Files(*.*)\0*.*\0",
                 platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST, edtFile->text());
-    if (chosen.isEmpty())
-        return;
-    edtFile->setText(chosen);
-    wmpMain->SetURL(chosen);
+    if (!chosen.isEmpty())
+        UseSource(chosen);
+}
+
+void TfmStep1::UseSource(const QString& path)
+{
+    edtFile->setText(path);
+    wmpMain->SetURL(path);
 }
 
 void TfmStep1::sbtnBrowse1Click()

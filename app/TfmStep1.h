@@ -34,6 +34,8 @@ public:
     QLabel* Label1;
 
     void sbtnBrowseClick();
+    // Makes path the source, as if chosen with the browse button: the box and the preview.
+    void UseSource(const QString& path);
     void sbtnBrowse1Click();
 
 private:

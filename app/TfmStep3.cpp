@@ -168,6 +168,7 @@ void TfmStep3::EndEncoding()
     m_runClock.invalidate();
     m_runMs = 0;
     tmState->stop();
+    ShowProgress();  // no run: no figures
 }
 
 void TfmStep3::Fail(const char* fallback)

@@ -45,10 +45,10 @@ constexpr std::int64_t kPacketSize = 3200;
 constexpr double kPacketUse = kPacketSize - 16 - 30;  // less the header and the closing slack
 constexpr double kPayloadHeader = 18;
 // The header before the data, for the fit (its real size is known once written).
-constexpr std::int64_t kHeaderAllowance = 6000;
+constexpr std::int64_t kHeaderAllowance = 1500;
 // What the fitted rate aims at: the rate control misses by a few per cent either way,
 // and the stop at the size is only the guard.
-constexpr double kFitShare = 0.94;
+constexpr double kFitShare = 0.93;
 
 // The index at the end: one small entry per second.
 std::int64_t IndexBytes(std::int64_t ms)
@@ -192,6 +192,10 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
         fitting.audio.reset();
     m_videoBitrate = FittedVideoBitrate(fitting, frameRate, m_settings.maxBytes, expectedMs);
     m_videoEncoder->bit_rate = m_videoBitrate;
+    // Held to the rate much more tightly when the file must fit: the encoder's own
+    // tolerance is several megabits and lets small pictures overshoot by a third.
+    if (m_settings.maxBytes > 0)
+        m_videoEncoder->bit_rate_tolerance = std::max(1, m_videoBitrate / 4);
     m_videoEncoder->rc_max_rate = std::int64_t(m_videoBitrate) * 3 / 2;
     m_videoEncoder->rc_buffer_size = int(
         std::min<std::int64_t>(INT32_MAX, std::int64_t(m_videoBitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));

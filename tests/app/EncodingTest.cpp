@@ -10,11 +10,13 @@
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiCheckBox.h"
 #include "skin/controls/TsuiEdit.h"
+#include "skin/controls/TsuiProgressBar.h"
 #include "skin/controls/TsuiRadioButton.h"
 #include "skin/controls/TsuiSpinEdit.h"
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,6 +31,13 @@ void ToEncodingPage(Wizard& w, const std::string& output, int screen = 1)
     w.Next();
     w.Next();
     ASSERT_EQ(w.Main().CurrentPage(), 2);
+}
+
+// Twenty seconds of DVD: long enough to be polled in the middle of, at VGA.
+std::string LongSource()
+{
+    return qxtest::Media("wizard-long.vob", "-f lavfi -i testsrc2=size=720x576:rate=25:duration=20 -f lavfi "
+                                            "-i sine=duration=20 -c:v mpeg2video -b:v 4M -c:a mp2 -f vob");
 }
 
 TEST(Encoding, EachScreenFromPageOneToPageFour)
@@ -218,6 +227,76 @@ TEST(Encoding, WithoutTheEncoderTheUserIsSentToThePrerequisites)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST(Encoding, TheProgressLineSaysHowMuchIsDoneAndHowLongIsLeft)
+{
+    struct Case {
+        const char* what;
+        std::string source;
+        bool known;
+    };
+    const Case cases[] = {
+        {"a source with a length", LongSource(), true},
+        {"a raw stream without one",
+         qxtest::Media("wizard-long.m2v", "-f lavfi -i testsrc2=size=720x576:rate=25:duration=20 -c:v mpeg2video "
+                                          "-b:v 4M -f mpeg2video"),
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Wizard w;
+        w.Choose(c.source, w.Path("out.wmv"), 3);
+        w.Next();
+        w.Page2().rbtnH->SetChecked(true);
+        w.Next();
+        TfmStep3& p = w.Page3();
+        EXPECT_TRUE(p.lblProgress->text().isEmpty()) << "empty while no run exists";
+        EXPECT_EQ(p.spbProgress->Position(), 0);
+        p.sbtnPause->Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return p.m_nDuration > 0 || w.Main().CurrentPage() == 3; }, 20000));
+        ASSERT_EQ(w.Main().CurrentPage(), 2) << "still converting at the first poll";
+        if (c.known) {
+            const QString line = p.lblProgress->text();
+            EXPECT_TRUE(QRegularExpression("^[0-9]{1,2}% done(, about [0-9]+:[0-9]{2} left)?$").match(line).hasMatch())
+                << line.toStdString();
+            EXPECT_EQ(line.section('%', 0, 0).toInt(), p.spbProgress->Position() / 10);
+            EXPECT_NEAR(p.spbProgress->Position(), p.m_nDuration / 20, 30) << "the share of the source";
+            EXPECT_FALSE(p.spbProgress->Marquee());
+        } else {
+            EXPECT_TRUE(p.lblProgress->text().isEmpty()) << "no number rather than a wrong one";
+            EXPECT_TRUE(p.spbProgress->Marquee()) << "the bar moves without one";
+        }
+        p.sbtnPause->Click();  // paused: the figures stay, the bar stands still
+        EXPECT_FALSE(p.spbProgress->Marquee());
+        p.sbtnPause->Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.Main().CurrentPage() == 3; }, 60000));
+        EXPECT_TRUE(p.lblProgress->text().isEmpty());
+        EXPECT_TRUE(w.boxes.boxes.empty());
+        EXPECT_TRUE(w.Page4().lblNote->text().isEmpty());
+    }
+}
+
+TEST(Encoding, ASourceThatBreaksOffIsReportedAndItsOutputKept)
+{
+    const std::string whole = qxtest::Media("wizard-ten.mp4", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=10 "
+                                                              "-f lavfi -i sine=duration=10 -c:v mpeg4 -c:a aac "
+                                                              "-movflags +faststart");
+    Wizard w;
+    const std::string bytes = qxtest::ReadFile(whole);
+    const std::string cut = w.Path("cut.mp4");
+    qxtest::WriteFile(cut, bytes.substr(0, bytes.size() / 3));
+    const std::string output = w.Path("out.wmv");
+    ASSERT_TRUE(w.ConvertTo(cut, output, 1));
+    ASSERT_EQ(w.boxes.boxes.size(), 1u);
+    EXPECT_EQ(w.boxes.boxes[0].caption, "Information");
+    EXPECT_TRUE(QRegularExpression("^Only 0:0[2-4] of 0:10 of the source could be read: the source file is damaged or "
+                                   "incomplete\\.$")
+                    .match(QString::fromStdString(w.boxes.boxes[0].text))
+                    .hasMatch())
+        << w.boxes.boxes[0].text;
+    EXPECT_EQ(w.boxes.boxes[0].type, platform::MB_OK | platform::MB_ICONINFORMATION);
+    EXPECT_EQ(qxtest::DecodeErrors(output), "") << "what could be read is kept";
+}
+
 TEST(Encoding, TheRestrictionStopsAtTheSizeWithACompleteFile)
 {
     Wizard w;
@@ -236,6 +315,25 @@ TEST(Encoding, TheRestrictionStopsAtTheSizeWithACompleteFile)
     EXPECT_LE(size, 60 * 1024);
     EXPECT_LT(qxtest::Duration(qxtest::Probe(output)), 2.9) << "cut before the end of the source";
     EXPECT_EQ(qxtest::DecodeErrors(output), "");
+    EXPECT_TRUE(w.Page4().lblNote->text().startsWith("The output was cut at the size limit after 0:0"))
+        << w.Page4().lblNote->text().toStdString();
+    EXPECT_TRUE(w.boxes.boxes.empty());
+
+    // Where a lower rate fits the whole source, nothing is cut.
+    Wizard fits;
+    const std::string whole = fits.Path("whole.wmv");
+    fits.Choose(LongSource(), whole, 1);
+    fits.Next();
+    fits.Page2().scbxEnable->Click();
+    fits.Page2().seSize->setText("300");
+    fits.Page2().seDuration->setText("0");
+    fits.Next();
+    ASSERT_TRUE(fits.RunToEnd());
+    ASSERT_EQ(fits.Main().CurrentPage(), 3);
+    EXPECT_LE(QFileInfo(QString::fromStdString(whole)).size(), 300 * 1024);
+    EXPECT_GT(QFileInfo(QString::fromStdString(whole)).size(), 270 * 1024);
+    EXPECT_NEAR(qxtest::Duration(qxtest::Probe(whole)), 20.0, 0.3);
+    EXPECT_TRUE(fits.Page4().lblNote->text().isEmpty());
 }
 
 TEST(Encoding, TheFinishedPagePlaysOpensTheFolderAndStartsAgain)

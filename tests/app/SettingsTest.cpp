@@ -1,8 +1,11 @@
+#include "app/Places.h"
 #include "app/Settings.h"
 
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -82,6 +85,36 @@ TEST(Settings, AFailedSaveIsSilentAndTheNextRunReadsTheOldFile)
 TEST(Settings, FileLiesBesideTheProgram)
 {
     EXPECT_EQ(settings::FilePath(), QCoreApplication::applicationDirPath().toStdString() + "/norvane.ini");
+}
+
+// An installed copy: the program's folder belongs to the system. /proc takes no new files
+// whoever asks, so it stands in for a folder the user cannot write.
+TEST(Settings, AProgramFolderThatCannotBeWrittenSendsFilesToTheUsersFolders)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qxtest::ScratchDir dir;
+    const std::string writable = dir.Path();
+    EXPECT_TRUE(places::CanWriteIn(writable));
+    EXPECT_TRUE(dir.Entries().isEmpty()) << "the probe leaves nothing behind";
+    for (const std::string& closed : {std::string("/proc/"), dir.Path("missing/")})
+        EXPECT_FALSE(places::CanWriteIn(closed)) << closed;
+
+    EXPECT_EQ(places::DefaultOutputFile(writable), writable + "output.wmv");
+    EXPECT_EQ(places::SettingsFile(writable, "norvane.ini"), writable + "norvane.ini");
+
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    EXPECT_EQ(places::DefaultOutputFile("/proc/"), QDir::cleanPath(videos).toStdString() + "/output.wmv");
+    EXPECT_TRUE(QDir(videos).exists()) << "made for the user";
+    const std::string config = places::SettingsFile("/proc/", "norvane.ini");
+    EXPECT_EQ(config, QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).toStdString() +
+                          "/norvane.ini");
+    // Written there and read from there next time.
+    LoadAndSave(config, 5, 1);
+    const ConversionJob next = LoadAndSave(places::SettingsFile("/proc/", "norvane.ini"));
+    EXPECT_EQ(next.skinType, 5);
+    EXPECT_EQ(next.quality, 1);
+    QFile::remove(QString::fromStdString(config));
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 }  // namespace

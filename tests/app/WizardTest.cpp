@@ -2,6 +2,8 @@
 // exit, the skin chooser, help and About.
 #include "WizardFixture.h"
 
+#include "Media.h"
+
 #include "app/TfmAbout.h"
 #include "app/TfmSkin.h"
 #include "common/misc/WinUtil.h"
@@ -19,6 +21,8 @@
 #include "skin/controls/TsuiURLLabel.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -315,6 +319,55 @@ TEST(Wizard, HelpOpensTheHelpPageBesideTheProgram)
     EXPECT_EQ(w.opened[0], QUrl::fromLocalFile(QString::fromStdString(ProgramDir() + "qxhelp.html")));
     EXPECT_TRUE(QFile::exists(w.opened[0].toLocalFile())) << "the build puts it there";
     EXPECT_EQ(w.opened[1], w.opened[0]);
+}
+
+// Drags mime over the main window and drops it at a place on page 1; whether the window
+// took it.
+bool Drop(Wizard& w, const QList<QUrl>& urls, QPoint at = {120, 200})
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QWidget& target = w.Main();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+TEST(Wizard, AVideoDroppedOnPageOneBecomesTheSourceAndNothingElseDoes)
+{
+    Wizard w;
+    const QString video = QString::fromStdString(qxtest::WizardSource());
+    const QString folder = QString::fromStdString(w.Path(""));
+    const std::string text = w.Path("notes.txt");
+    qxtest::WriteFile(text, "not a video\n");
+    const QList<QList<QUrl>> ignored = {
+        {QUrl::fromLocalFile(folder)},
+        {QUrl::fromLocalFile(QString::fromStdString(text))},
+        {QUrl::fromLocalFile(QString::fromStdString(w.Path("gone.vob")))},
+        {QUrl("https://example.com/clip.avi")},
+        {QUrl::fromLocalFile(video), QUrl::fromLocalFile(video)},  // one source only
+    };
+    for (const QList<QUrl>& urls : ignored) {
+        EXPECT_FALSE(Drop(w, urls)) << urls.constFirst().toString().toStdString();
+        EXPECT_TRUE(w.Page1().edtFile->text().isEmpty());
+        EXPECT_TRUE(w.Page1().wmpMain->URL().isEmpty());
+    }
+    EXPECT_TRUE(w.boxes.boxes.empty()) << "ignored without a word";
+
+    EXPECT_TRUE(Drop(w, {QUrl::fromLocalFile(video)}));
+    EXPECT_EQ(w.Page1().edtFile->text(), video);
+    EXPECT_EQ(w.Page1().wmpMain->URL(), video) << "the preview plays it, as after browsing";
+    EXPECT_FALSE(w.Page1().edtFile->acceptDrops()) << "the boxes leave drops to the window";
+
+    w.Choose(video.toStdString(), w.Path("out.wmv"));
+    w.Next();
+    ASSERT_EQ(w.Main().CurrentPage(), 1);
+    const QString other = QString::fromStdString(
+        qxtest::Media("wizard-other.avi", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=1 -c:v mpeg4"));
+    EXPECT_FALSE(Drop(w, {QUrl::fromLocalFile(other)})) << "only page 1 takes a source";
+    EXPECT_EQ(w.Page1().edtFile->text(), video);
 }
 
 }  // namespace

@@ -161,4 +161,35 @@ TEST(OutputWriter, TheTimeLimitEndsAtTheLastFrameWithinIt)
     EXPECT_EQ(qxtest::DecodeErrors(output), "");
 }
 
+TEST(OutputWriter, TheFittedRateLowersTheVideoOnlyAsFarAsTheLimitNeeds)
+{
+    Profile p = SmallProfile();  // 160 kbit/s of video, 32 of sound, 15 pictures a second
+    const AVRational fps = av_make_q(15, 1);
+    struct Case {
+        const char* what;
+        std::int64_t maxBytes, ms;
+        int low, high;
+    } cases[] = {
+        {"no limit", 0, 60000, 160000, 160000},
+        {"no known length", 2000 * 1024, 0, 160000, 160000},
+        {"room to spare", 100 * 1024 * 1024, 60000, 160000, 160000},
+        {"a tight limit", 1000 * 1024, 60000, 60000, 100000},
+        {"an impossible limit: a third of the profile", 100 * 1024, 60000, 53333, 53334},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int rate = FittedVideoBitrate(p, fps, c.maxBytes, c.ms);
+        EXPECT_GE(rate, c.low);
+        EXPECT_LE(rate, c.high);
+    }
+    // What it aims at, with the sound and every overhead, stays under the limit.
+    const int rate = FittedVideoBitrate(p, fps, 1000 * 1024, 60000);
+    const double bytes = (rate + 32000) / 8.0 * 60;
+    EXPECT_LT(bytes, 1000 * 1024 * 0.95);
+    EXPECT_GT(bytes, 1000 * 1024 * 0.85);
+    // Without sound the pictures get its share.
+    p.audio.reset();
+    EXPECT_GT(FittedVideoBitrate(p, fps, 1000 * 1024, 60000), rate + 30000);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // written to DIR/buttons.png for a look at it.
 #include "skin/controls/TsuiArrowButton.h"
 #include "skin/controls/TsuiButton.h"
+#include "skin/controls/TsuiProgressBar.h"
 #include "skin/controls/TsuiCheckBox.h"
 #include "skin/controls/TsuiCheckGroup.h"
 #include "skin/controls/TsuiRadioGroup.h"
@@ -86,6 +87,10 @@ void Gallery(QWidget* parent, TsuiUIStyle look)
     radios->setGeometry(216, y, 200, 90);
     radios->SetItems({"High", "Medium", "Low"});
     radios->SetItemIndex(1);
+    auto* progress = new TsuiProgressBar(parent);
+    progress->SetUIStyle(look);
+    progress->setGeometry(8, y + 100, 200, 14);
+    progress->SetPosition(60);
 }
 
 }  // namespace

@@ -1,1 +1,1 @@
-list(APPEND QX_CONTROL_TESTS EditTest.cpp PanelTest.cpp StatusBarTest.cpp MainMenuTest.cpp)
+list(APPEND QX_CONTROL_TESTS EditTest.cpp PanelTest.cpp ProgressBarTest.cpp StatusBarTest.cpp MainMenuTest.cpp)
