@@ -92,7 +92,9 @@ int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_
     const double fps = frameRate.num > 0 && frameRate.den > 0 ? av_q2d(frameRate) : 30.0;
     double sound = 0;  // bytes a second, framed
     if (profile.audio && profile.audio->sampleRate > 0 && profile.audio->bitrate > 0) {
-        const double frames = profile.audio->sampleRate / 2048.0;
+        // The sound encoder's frame: 512 samples up to 16 kHz, 1024 up to 22.05 kHz, else 2048.
+        const int rate = profile.audio->sampleRate;
+        const double frames = rate / (rate <= 16000 ? 512.0 : rate <= 22050 ? 1024.0 : 2048.0);
         sound = frames * Framed(std::int64_t(profile.audio->bitrate / 8.0 / frames), true);
     }
     const double room = double(maxBytes) * kFitShare - double(kHeaderAllowance + IndexBytes(expectedMs));

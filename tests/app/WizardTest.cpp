@@ -25,7 +25,9 @@
 #include <QMimeData>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -319,6 +321,20 @@ TEST(Wizard, HelpOpensTheHelpPageBesideTheProgram)
     EXPECT_EQ(w.opened[0], QUrl::fromLocalFile(QString::fromStdString(ProgramDir() + "qxhelp.html")));
     EXPECT_TRUE(QFile::exists(w.opened[0].toLocalFile())) << "the build puts it there";
     EXPECT_EQ(w.opened[1], w.opened[0]);
+    // Every picture it shows was drawn by the build beside it, at the window's size.
+    QFile page(w.opened[0].toLocalFile());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    int pictures = 0;
+    for (const QRegularExpressionMatch& m : QRegularExpression("<img src=\"([^\"]+)\"").globalMatch(html)) {
+        const QImage picture(QString::fromStdString(ProgramDir()) + m.captured(1));
+        EXPECT_FALSE(picture.isNull()) << m.captured(1).toStdString();
+        if (m.captured(1).contains("page")) {
+            EXPECT_EQ(picture.size(), QSize(696, 496)) << m.captured(1).toStdString();
+        }
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 5);
 }
 
 // Drags mime over the main window and drops it at a place on page 1; whether the window

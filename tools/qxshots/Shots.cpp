@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QPainter>
+#include <QProcess>
 #include <QWidget>
 #include <cstdio>
 
@@ -97,6 +98,31 @@ bool Save(const QImage& image, const QString& path)
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < milliseconds)
+        Settle(20);
+    return condition();
+}
+
+QString MakeSourceVideo(const QString& dir, int seconds)
+{
+    const QString path = dir + "/holiday.VOB";
+    const QString length = QString::number(seconds);
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                            "testsrc2=size=720x576:rate=25:duration=" + length, "-f", "lavfi", "-i",
+                            "sine=frequency=330:duration=" + length, "-c:v", "mpeg2video", "-b:v", "5M", "-c:a", "ac3",
+                            "-f", "vob", path});
+    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
+        std::fprintf(stderr, "qxshots: the ffmpeg command could not make a source video\n");
+        return {};
+    }
+    return path;
 }
 
 }  // namespace qxshots

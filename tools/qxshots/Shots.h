@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QMenu;
@@ -25,5 +26,10 @@ QImage Row(const std::vector<QImage>& images);
 QImage Column(const std::vector<QImage>& images);
 // Saves and names the file on standard output; false (with a message) when it fails.
 bool Save(const QImage& image, const QString& path);
+// Settles until condition holds or the time is up; whether it holds.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds);
+// A DVD-like video with sound of that many seconds in dir, made with the ffmpeg command;
+// empty (with a message) when it cannot be made.
+QString MakeSourceVideo(const QString& dir, int seconds);
 
 }  // namespace qxshots

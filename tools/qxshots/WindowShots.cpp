@@ -34,31 +34,6 @@
 namespace qxshots {
 namespace {
 
-// A DVD-like minute with sound, made with the ffmpeg command.
-QString MakeSource(const QString& dir)
-{
-    const QString path = dir + "/holiday.VOB";
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=720x576:rate=25:duration=60", "-f",
-                            "lavfi", "-i", "sine=frequency=330:duration=60", "-c:v", "mpeg2video", "-b:v", "5M", "-c:a",
-                            "ac3", "-f", "vob", path});
-    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
-        std::fprintf(stderr, "qxshots: the ffmpeg command could not make a source video\n");
-        return {};
-    }
-    return path;
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition, int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < milliseconds)
-        Settle(20);
-    return condition();
-}
-
 QImage Grid(const std::vector<QImage>& shots)
 {
     std::vector<QImage> rows;
@@ -87,7 +62,7 @@ int writeWindowShots(const QString& dir)
 {
     QDir().mkpath(dir);
     QTemporaryDir work;
-    const QString source = MakeSource(work.path());
+    const QString source = MakeSourceVideo(work.path(), 60);
     if (source.isEmpty())
         return 1;
     SuiInstallFontSubstitutes();

@@ -6,9 +6,11 @@
 //   qxshots --frames DIR   per look a framed window with its menu, closed and open, and
 //                          every look's title bar in its states
 //   qxshots --windows DIR  the program's windows in every look, from the real classes
+//   qxshots --help-pictures DIR  the help page's pictures, in the default look
 #include "ArtSheet.h"
 #include "FrameSheet.h"
 #include "Gallery.h"
+#include "HelpPictures.h"
 #include "WindowShots.h"
 
 #include <QApplication>
@@ -29,6 +31,8 @@ const Mode kModes[] = {
     {"--gallery", "DIR   every skinned control in its states, one PNG per look", qxshots::writeGalleries},
     {"--frames", "DIR    framed windows with their menus, one PNG per look, and the title bars", qxshots::writeFrameSheets},
     {"--windows", "DIR   every window of the program in every look, and a contact sheet per look", qxshots::writeWindowShots},
+    {"--help-pictures", "DIR  the help page's pictures of the program's pages, in the default look",
+     qxshots::writeHelpPictures},
 };
 
 int usage()
