@@ -1,10 +1,12 @@
 // Quorlantix Converter Lite: the wizard that converts one video file for a Pocket PC.
 #include "TfmMain.h"
+#include "TfmStep1.h"
 #include "platform/MessageBox.h"
 #include "platform/wmencoder/WMEncoder.h"
 #include "skin/Resources.h"
 #include "skin/SuiApplication.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <exception>
@@ -24,6 +26,9 @@ int main(int argc, char** argv)
         platform::wmenc::RegisterEncoderClasses();
         TfmMain window;
         window.show();
+        // A file given on the command line (the desktop's "Open with") is the source.
+        if (const QStringList args = QApplication::arguments(); args.size() > 1 && QFileInfo(args[1]).isFile())
+            window.fmStep1->UseSource(QFileInfo(args[1]).absoluteFilePath());
         app.exec();
     } catch (const std::exception& error) {
         platform::MessageBoxA(nullptr, error.what(), kTitle, platform::MB_OK | platform::MB_ICONERROR);

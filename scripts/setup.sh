@@ -7,6 +7,7 @@ QX_PACKAGES=(
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev
   ffmpeg fonts-dejavu-core fonts-liberation
+  desktop-file-utils appstream
   xvfb openbox xdotool x11-utils
 )
 

@@ -1,4 +1,5 @@
 // qx_artgen OUTDIR NAMES: draws every picture of the catalog into OUTDIR/NAME.png.
+// qx_artgen --icons OUTDIR NAME: draws the program's icon at the icon theme's sizes.
 // NAMES is the list the build embeds; the run fails when it and the catalog differ,
 // so a picture cannot be drawn without being embedded, or listed without being drawn.
 #include "ArtworkCatalog.h"
@@ -59,10 +60,27 @@ std::string fault(const artwork::Picture& pic, const QImage& image)
 
 }  // namespace
 
+// The program's icon for the desktop's icon theme: OUTDIR/NxN/apps/NAME.png.
+int drawDesktopIcons(const QString& outDir, const QString& name)
+{
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(outDir).arg(size);
+        QDir().mkpath(dir);
+        const QString path = dir + "/" + name + ".png";
+        if (!artgen::mainIcon(size).save(path, "PNG")) {
+            std::fprintf(stderr, "qx_artgen: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--icons")
+        return drawDesktopIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc != 3) {
-        std::fprintf(stderr, "usage: qx_artgen OUTDIR NAMES\n");
+        std::fprintf(stderr, "usage: qx_artgen OUTDIR NAMES\n       qx_artgen --icons OUTDIR NAME\n");
         return 2;
     }
     // Raster painting only, no text: no application object needed.

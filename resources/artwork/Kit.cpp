@@ -380,11 +380,17 @@ QImage drawGeneric(const Picture& pic, const Style& s)
 
 QImage mainIcon(int size)
 {
+    // Designed at 16 and at 32 pixels; other sizes scale the nearest design at or below.
+    const int design = size >= 32 ? 32 : 16;
     QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     QPainter p(&icon);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
+    const bool scaled = size != design;
+    if (scaled)
+        p.scale(qreal(size) / design, qreal(size) / design);
+    size = design;
     const qreal k = size / 32.0;
     const QRectF body = size >= 32 ? QRectF(2, 1, 28, 28) : QRectF(0, 0, 16, 16);
     const qreal radius = size >= 32 ? 6 : 3.5;
@@ -419,7 +425,7 @@ QImage mainIcon(int size)
         p.drawEllipse(badge);
         p.setBrush(vertical(badge.top(), badge.bottom(), {{0, QColor(0xFF, 0xC4, 0x4A)}, {1, QColor(0xF0, 0x78, 0x10)}}));
         p.drawEllipse(badge.adjusted(1, 1, -1, -1));
-        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::Antialiasing, scaled);
         p.fillRect(QRect(24, 21, 2, 4), Qt::white);
         p.fillRect(QRect(22, 24, 6, 1), Qt::white);
         p.fillRect(QRect(23, 25, 4, 1), Qt::white);

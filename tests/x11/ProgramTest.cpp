@@ -43,4 +43,35 @@ TEST(Program, RunsFromAnyFolderAndTheWindowManagersCloseEndsItWithCodeZero)
         << "the settings beside the program";
 }
 
+TEST(Program, TheInstalledLauncherStartsItWithAFileAndItKeepsItsSettingsBesideItself)
+{
+    qxtest::ScratchDir dir;
+    const std::string prefix = dir.Path("prefix");
+    QProcess install;
+    install.start("cmake", {"--install", QStringLiteral(QX_BIN_DIR "/.."), "--prefix", QString::fromStdString(prefix)});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    const std::string clip = dir.Path("clip.mpg");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-nostdin", "-v", "error", "-f", "lavfi", "-i", "testsrc2=size=320x240:duration=1", "-f",
+                            "mpeg", QString::fromStdString(clip)});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000));
+
+    // Started as the desktop entry starts it: the launcher, with the file to convert.
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.setWorkingDirectory("/");
+    program.start(QString::fromStdString(prefix + "/bin/quorlantix"), {QString::fromStdString(clip)});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    const QString window = Xdo({"search", "--sync", "--name", "Convert video files to Pocket PC"});
+    ASSERT_FALSE(window.isEmpty()) << "no window";
+    Xdo({"windowactivate", "--sync", window.section('\n', 0, 0)});
+    Xdo({"key", "alt+F4"});
+    ASSERT_TRUE(program.waitForFinished(10000)) << "still running";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(qxtest::ReadFile(prefix + "/lib/quorlantix/norvane.ini"), "[Quorlantix]\r\nSkinType=3\r\nQuality=2\r\n")
+        << "the settings beside the installed program, which may write there";
+}
+
 }  // namespace
