@@ -13,7 +13,7 @@
 #include "WizardPage.h"
 #include "common/misc/WinUtil.h"
 #include "platform/MessageBox.h"
-#include "platform/player/MediaProbe.h"
+#include "platform/media/MediaModule.h"
 #include "platform/player/TWindowsMediaPlayer.h"
 #include "skin/SuiScreen.h"
 #include "skin/ThemeManager.h"
@@ -287,7 +287,7 @@ void TfmMain::dragMoveEvent(QDragMoveEvent* event)
 void TfmMain::dropEvent(QDropEvent* event)
 {
     const QString path = DroppableFile(event->mimeData());
-    if (path.isEmpty() || !platform::player::HasDecodableVideo(QFile::encodeName(path).toStdString()))
+    if (path.isEmpty() || !platform::media::HasDecodableVideo(QFile::encodeName(path).toStdString()))
         return;  // not a video: left alone, as any other drop
     event->acceptProposedAction();
     fmStep1->UseSource(path);

@@ -4,7 +4,7 @@
 #include "TfmMain.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "platform/player/MediaProbe.h"
+#include "platform/media/MediaModule.h"
 #include "platform/player/TWindowsMediaPlayer.h"
 #include "skin/ThemeManager.h"
 #include "skin/controls/TsuiButton.h"
@@ -120,7 +120,7 @@ bool TfmStep1::UpdateData(bool saveAndValidate)
     const QString source = edtFile->text();
     const QByteArray sourceBytes = source.toUtf8();
     if (source.isEmpty() || sourceBytes.size() > kMaxPathBytes ||
-        !platform::player::HasDecodableVideo(QFile::encodeName(source).toStdString()))
+        !platform::media::HasDecodableVideo(QFile::encodeName(source).toStdString()))
         return Refuse("Invalid source video file. Please choose the file you want to convert.", "Error");
     Store(job.sourceFile, sourceBytes);
 

@@ -88,6 +88,15 @@ TfmStep3::TfmStep3(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     connect(sbtnPause, &TsuiButton::OnClick, this, &TfmStep3::sbtnPauseClick);
     connect(sbtnStop, &TsuiButton::OnClick, this, &TfmStep3::sbtnStopClick);
     connect(tmState, &QTimer::timeout, this, &TfmStep3::tmStateTimer);
+    // Between the half-second polls, a cheap look at whether the run has ended, so the
+    // finished page follows the end of the run at once, not up to half a second later.
+    m_endWatch.setInterval(50);
+    connect(&m_endWatch, &QTimer::timeout, this, [this] {
+        if (!tmState->isActive())
+            m_endWatch.stop();
+        else if (m_pCxEncoder && m_pCxEncoder->GetRunState() == platform::wmenc::WMENC_ENCODER_STOPPED)
+            tmStateTimer();
+    });
 }
 
 TfmStep3::~TfmStep3()
@@ -296,6 +305,7 @@ void TfmStep3::sbtnPauseClick()
         return;
     }
     tmState->start();
+    m_endWatch.start();
     if (!m_pCxEncoder->Start()) {
         Fail("The conversion cannot be started.");
         return;

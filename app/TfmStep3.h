@@ -83,6 +83,7 @@ private:
     // Running time of the run, pauses left out.
     qint64 RunningMs() const;
 
+    QTimer m_endWatch;         // ours: notices the end of the run between polls
     QElapsedTimer m_runClock;  // going while the run runs
     qint64 m_runMs = 0;        // running time before the last pause
     QString m_finishNote;

@@ -30,7 +30,7 @@ struct CodecFree {
 
 }  // namespace
 
-bool HasDecodableVideo(const std::string& path)
+bool ProbeDecodableVideo(const std::string& path)
 {
     Deadline deadline;
     FileSource source;

@@ -1,6 +1,7 @@
 #pragma once
 // A quick look into a file before it is handed to the encoder: does it hold a video
-// stream whose pictures can be decoded? Reads at most a few seconds of the file.
+// stream whose pictures can be decoded? Reads at most a few seconds of the file. Part of
+// the media module; the program asks through platform::media::HasDecodableVideo.
 
 #include <string>
 
@@ -8,6 +9,6 @@ namespace platform::player {
 
 // True when the file is a regular file with a video stream (cover art does not count)
 // of which at least one picture decodes.
-bool HasDecodableVideo(const std::string& path);
+bool ProbeDecodableVideo(const std::string& path);
 
 }  // namespace platform::player

@@ -1,14 +1,11 @@
 #include "TWindowsMediaPlayer.h"
 
-#include "AudioOutput.h"
+#include "SoundOutput.h"
 #include "Playback.h"
 #include "TransportBar.h"
 
-#include <QAudio>
-#include <QAudioDevice>
 #include <QContextMenuEvent>
 #include <QFile>
-#include <QMediaDevices>
 #include <QMenu>
 #include <QPainter>
 #include <QUrl>
@@ -23,27 +20,6 @@ namespace {
 using player::Playback;
 
 constexpr std::int64_t kSecond = 1000000;
-
-std::atomic<QtMessageHandler> g_previousHandler{nullptr};
-
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    // A machine without a sound server is normal for the player, not news for the user.
-    if (type < QtCriticalMsg && message.startsWith(QLatin1String("PulseAudioService:")))
-        return;
-    if (QtMessageHandler previous = g_previousHandler.load())
-        previous(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-QAudioDevice DefaultSoundOutput()
-{
-    g_previousHandler = qInstallMessageHandler(QuietHandler);
-    QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    qInstallMessageHandler(g_previousHandler.load());
-    return device;
-}
 
 // Down to the area, never up, centred; the same sums as the picture thread's.
 QRect Fit(QSize display, const QRect& area)
@@ -111,7 +87,12 @@ void TWindowsMediaPlayer::Open(const QString& url)
             Qt::QueuedConnection);
     };
     m_wantPlay = true;  // autoStart
-    m_playback = std::make_unique<Playback>(QFile::encodeName(path).toStdString(), notify);
+    m_playback = Playback::Create(QFile::encodeName(path).toStdString(), notify);
+    if (!m_playback) {  // no media module: nothing can be played
+        SetState(PlayState::Failed);
+        update();
+        return;
+    }
     const QRect area = VideoArea();
     m_playback->SetFrameArea(area.width(), area.height());
     SetState(PlayState::Opening);
@@ -163,26 +144,22 @@ void TWindowsMediaPlayer::OnOpened()
 
 bool TWindowsMediaPlayer::OpenSound()
 {
-    const QAudioDevice device = DefaultSoundOutput();
-    if (device.isNull())
+    player::SoundFormat chosen;
+    const int generation = m_generation;
+    m_audio = player::SoundOutput::Open(m_info->audioRate, m_info->audioChannels, m_playback->Sound(),
+                                        m_playback->Clock(), chosen, [this, generation] {
+                                            // Later, on the GUI thread: only for this file.
+                                            QMetaObject::invokeMethod(
+                                                this,
+                                                [this, generation] {
+                                                    if (generation == m_generation)
+                                                        OnSoundFailed();
+                                                },
+                                                Qt::QueuedConnection);
+                                        });
+    if (!m_audio)
         return false;
-    QAudioFormat format;
-    format.setSampleRate(std::clamp(m_info->audioRate, 8000, 192000));
-    format.setChannelCount(std::clamp(m_info->audioChannels, 1, 2));
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) {
-        format = device.preferredFormat();
-        format.setChannelCount(std::clamp(format.channelCount(), 1, 2));
-        if (format.sampleFormat() != QAudioFormat::Float)
-            format.setSampleFormat(QAudioFormat::Int16);
-        if (!device.isFormatSupported(format))
-            return false;
-    }
-    m_playback->SetSoundOutput(format.sampleRate(), format.channelCount(),
-                               format.sampleFormat() == QAudioFormat::Float ? player::SampleFormat::Float
-                                                                            : player::SampleFormat::Int16);
-    m_audio = std::make_unique<player::AudioOutput>(device, format, m_playback->Sound(), m_playback->Clock());
-    connect(m_audio.get(), &player::AudioOutput::Failed, this, &TWindowsMediaPlayer::OnSoundFailed);
+    m_playback->SetSoundOutput(chosen.rate, chosen.channels, chosen.format);
     ApplyVolume();
     return true;
 }
@@ -385,11 +362,7 @@ void TWindowsMediaPlayer::ApplyVolume()
 {
     if (!m_audio)
         return;
-    // The slider is in steps of loudness; the device wants a linear factor.
-    const double linear = m_mute ? 0.0
-                                 : QAudio::convertVolume(m_volume / 100.0, QAudio::LogarithmicVolumeScale,
-                                                         QAudio::LinearVolumeScale);
-    m_audio->SetVolume(linear);
+    m_audio->SetLoudness(m_volume, m_mute);
 }
 
 // ---- what is shown ----

@@ -3,7 +3,8 @@
 // at once from its start; the same path again loads it again; the empty string stops
 // and releases the file. A file that cannot be played leaves the panel black, without a
 // dialog or a message. Decoding runs on the player's own threads (Playback); sound goes
-// through QAudioSink and is the master clock, video alone runs on the system clock.
+// to the default device (in the media module) and is the master clock; video alone runs
+// on the system clock.
 
 #include <QImage>
 #include <QString>
@@ -15,7 +16,7 @@
 namespace platform {
 
 namespace player {
-class AudioOutput;
+class SoundOutput;
 class Playback;
 struct MediaInfo;
 }  // namespace player
@@ -100,7 +101,7 @@ private:
 
     std::unique_ptr<player::MediaInfo> m_info;  // set once the file is open
     std::unique_ptr<player::Playback> m_playback;
-    std::unique_ptr<player::AudioOutput> m_audio;
+    std::unique_ptr<player::SoundOutput> m_audio;
     int m_generation = 0;
 
     QImage m_picture;

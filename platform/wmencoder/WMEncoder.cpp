@@ -437,14 +437,29 @@ HRESULT CreateAndQuery(REFIID riid, void** ppv)
 
 }  // namespace
 
+HRESULT CreateEncoderObject(REFCLSID clsid, REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    // The engine reports through its own error texts; FFmpeg's log stays quiet unless asked.
+    static const bool quiet = [] {
+        if (!std::getenv("QX_FFMPEG_LOG"))
+            av_log_set_level(AV_LOG_QUIET);
+        return true;
+    }();
+    (void)quiet;
+    if (clsid == CLSID_WMEncoder)
+        return CreateAndQuery<Encoder>(riid, ppv);
+    if (clsid == CLSID_WMEncProfile2)
+        return CreateAndQuery<ProfileObject>(riid, ppv);
+    return REGDB_E_CLASSNOTREG;
+}
+
 void RegisterEncoderClasses()
 {
-    // The engine reports through its own error texts; FFmpeg's log stays quiet unless asked.
-    if (!std::getenv("QX_FFMPEG_LOG"))
-        av_log_set_level(AV_LOG_QUIET);
-    CoRegisterClass(CLSID_WMEncoder, [](REFIID riid, void** ppv) { return CreateAndQuery<Encoder>(riid, ppv); });
-    CoRegisterClass(CLSID_WMEncProfile2,
-                    [](REFIID riid, void** ppv) { return CreateAndQuery<ProfileObject>(riid, ppv); });
+    for (const CLSID& clsid : {CLSID_WMEncoder, CLSID_WMEncProfile2})
+        CoRegisterClass(clsid, [clsid](REFIID riid, void** ppv) { return CreateEncoderObject(clsid, riid, ppv); });
 }
 
 }  // namespace platform::wmenc

@@ -196,7 +196,12 @@ protected:
     ~IWMEncoder() = default;
 };
 
-// Installs the encoder server: registers WMEncoder and WMEncProfile2 with COM.
+// Makes one of the encoder server's objects (WMEncoder, WMEncProfile2) and hands back
+// the interface asked for; REGDB_E_CLASSNOTREG for another class.
+HRESULT CreateEncoderObject(REFCLSID clsid, REFIID riid, void** ppv);
+// Installs the encoder server in this program's registry: registers WMEncoder and
+// WMEncProfile2 with COM. (The wizard reaches the server through the media module
+// instead, loaded when first needed.)
 void RegisterEncoderClasses();
 
 }  // namespace platform::wmenc

@@ -2,7 +2,7 @@
 
 #include "Media.h"
 #include "platform/Shell.h"
-#include "platform/wmencoder/WMEncoder.h"
+#include "platform/media/MediaModule.h"
 #include "skin/SuiApplication.h"
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiEdit.h"
@@ -20,7 +20,7 @@ public:
     void SetUp() override
     {
         SuiInstallFontSubstitutes();
-        platform::wmenc::RegisterEncoderClasses();
+        platform::media::RegisterEncoderServer();
     }
 };
 

@@ -24,7 +24,7 @@ TEST(Program, RunsFromAnyFolderAndTheWindowManagersCloseEndsItWithCodeZero)
     // The program and the files it keeps beside itself, copied elsewhere.
     const QDir bin(QStringLiteral(QX_BIN_DIR));
     QStringList files = bin.entryList({"QXProf*.prx"});
-    files << "quorlantix" << "qxhelp.html";
+    files << "quorlantix" << "libqxmedia.so" << "qxhelp.html";
     for (const QString& name : files)
         ASSERT_TRUE(QFile::copy(bin.filePath(name), QString::fromStdString(dir.Path(name.toStdString()))))
             << name.toStdString();

@@ -11,7 +11,7 @@
 #include "app/TfmStep3.h"
 #include "app/TfmStep4.h"
 #include "platform/player/TWindowsMediaPlayer.h"
-#include "platform/wmencoder/WMEncoder.h"
+#include "platform/media/MediaModule.h"
 #include "skin/SuiApplication.h"
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiEdit.h"
@@ -33,7 +33,7 @@ int writeHelpPictures(const QString& dir)
     if (source.isEmpty())
         return 1;
     SuiInstallFontSubstitutes();
-    platform::wmenc::RegisterEncoderClasses();
+    platform::media::RegisterEncoderServer();
     // A settings file of its own: the default look and quality, whatever the build's is.
     const QString settings = work.path() + "/norvane.ini";
     QFile ini(settings);

@@ -13,7 +13,7 @@
 #include "app/TfmStep3.h"
 #include "app/TfmStep4.h"
 #include "platform/player/TWindowsMediaPlayer.h"
-#include "platform/wmencoder/WMEncoder.h"
+#include "platform/media/MediaModule.h"
 #include "skin/SuiApplication.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiFormMenuBar.h"
@@ -66,7 +66,7 @@ int writeWindowShots(const QString& dir)
     if (source.isEmpty())
         return 1;
     SuiInstallFontSubstitutes();
-    platform::wmenc::RegisterEncoderClasses();
+    platform::media::RegisterEncoderServer();
     int skinType = 0;
     const std::map<TsuiUIStyle, int> skinTypes{
         {Sui::BlueGlass, 1}, {Sui::DeepBlue, 2}, {Sui::MacOS, 3}, {Sui::WinXP, 4}, {Sui::Protein, 5}};

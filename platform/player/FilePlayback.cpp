@@ -2,7 +2,7 @@
 // The three threads stay together here because they share one position (the serial),
 // the decoders and the end state; everything that works on its own — the source, the
 // packet lanes, the picture converter, the sound stream — lives in its own unit.
-#include "Playback.h"
+#include "FilePlayback.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -20,7 +20,9 @@ extern "C" {
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace platform::player {
 namespace {
@@ -33,7 +35,33 @@ using platform::kMicroseconds;
 
 }  // namespace
 
-struct Playback::Impl {
+class FilePlayback final : public Playback {
+public:
+    FilePlayback(std::string path, Notify notify);
+    ~FilePlayback() override;
+
+    MediaInfo Info() const override;
+    void SetSoundOutput(int rate, int channels, SampleFormat format) override;
+    void DropSound() override;
+    void SetSystemClock(bool on) override;
+    void SetPlaying(bool playing) override;
+    void SetFrameArea(int width, int height) override;
+    int Seek(std::int64_t targetUs) override;
+    int Serial() const override;
+    bool PosterShown() const override;
+    bool TakeFrame(VideoFrame& out) override;
+    bool Finished(std::int64_t& endUs) const override;
+    bool ShowedPicture() const override;
+    MediaClock& Clock() override;
+    PcmFifo& Sound() override;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+struct FilePlayback::Impl {
     std::string path;
     Notify notify;
 
@@ -193,7 +221,12 @@ struct Playback::Impl {
         lanes.SetActive(PacketLanes::kVideo, videoIndex >= 0);
         lanes.SetActive(PacketLanes::kAudio, audioIndex >= 0);
         if (videoIndex >= 0)
-            videoThread = std::thread([this] { VideoLoop(); });
+            videoThread = std::thread([this] {
+                // The preview's pictures yield to a conversion running beside them: a late
+                // picture is dropped, a slower conversion is not. Sound keeps its priority.
+                ::setpriority(PRIO_PROCESS, ::gettid(), 10);
+                VideoLoop();
+            });
         if (audioIndex >= 0)
             audioThread = std::thread([this] { AudioLoop(); });
         notify(Event::Opened);
@@ -482,7 +515,7 @@ struct Playback::Impl {
     }
 };
 
-Playback::Playback(std::string path, Notify notify) : m_impl(std::make_unique<Impl>())
+FilePlayback::FilePlayback(std::string path, Notify notify) : m_impl(std::make_unique<Impl>())
 {
     // Errors show as a black panel; FFmpeg's own log stays quiet unless asked for.
     static std::once_flag quiet;
@@ -498,7 +531,7 @@ Playback::Playback(std::string path, Notify notify) : m_impl(std::make_unique<Im
     d.demuxThread = std::thread([&d] { d.DemuxLoop(); });
 }
 
-Playback::~Playback()
+FilePlayback::~FilePlayback()
 {
     Impl& d = *m_impl;
     d.aborted = true;
@@ -517,13 +550,13 @@ Playback::~Playback()
             t->join();
 }
 
-MediaInfo Playback::Info() const
+MediaInfo FilePlayback::Info() const
 {
     std::lock_guard lock(m_impl->infoMutex);
     return m_impl->info;
 }
 
-void Playback::SetSoundOutput(int rate, int channels, SampleFormat format)
+void FilePlayback::SetSoundOutput(int rate, int channels, SampleFormat format)
 {
     Impl& d = *m_impl;
     std::lock_guard lock(d.soundMutex);
@@ -538,7 +571,7 @@ void Playback::SetSoundOutput(int rate, int channels, SampleFormat format)
     d.soundActive = channels > 0 && rate > 0 && d.audioIndex >= 0;
 }
 
-void Playback::DropSound()
+void FilePlayback::DropSound()
 {
     Impl& d = *m_impl;
     {
@@ -549,28 +582,28 @@ void Playback::DropSound()
     d.fifo.Abort();  // the audio thread ends at its next chunk
 }
 
-bool Playback::ShowedPicture() const
+bool FilePlayback::ShowedPicture() const
 {
     return m_impl->showedPicture;
 }
 
-void Playback::SetSystemClock(bool on)
+void FilePlayback::SetSystemClock(bool on)
 {
     m_impl->systemClock = on;
 }
 
-void Playback::SetPlaying(bool playing)
+void FilePlayback::SetPlaying(bool playing)
 {
     m_impl->playing = playing;
 }
 
-void Playback::SetFrameArea(int width, int height)
+void FilePlayback::SetFrameArea(int width, int height)
 {
     m_impl->areaW = width;
     m_impl->areaH = height;
 }
 
-int Playback::Seek(std::int64_t targetUs)
+int FilePlayback::Seek(std::int64_t targetUs)
 {
     Impl& d = *m_impl;
     const int serial = d.latestSerial + 1;
@@ -581,17 +614,17 @@ int Playback::Seek(std::int64_t targetUs)
     return serial;
 }
 
-int Playback::Serial() const
+int FilePlayback::Serial() const
 {
     return m_impl->latestSerial;
 }
 
-bool Playback::PosterShown() const
+bool FilePlayback::PosterShown() const
 {
     return m_impl->posterSerial == m_impl->latestSerial;
 }
 
-bool Playback::TakeFrame(VideoFrame& out)
+bool FilePlayback::TakeFrame(VideoFrame& out)
 {
     Impl& d = *m_impl;
     d.framePosted = false;
@@ -603,7 +636,7 @@ bool Playback::TakeFrame(VideoFrame& out)
     return out.serial == d.latestSerial;
 }
 
-bool Playback::Finished(std::int64_t& endUs) const
+bool FilePlayback::Finished(std::int64_t& endUs) const
 {
     const Impl& d = *m_impl;
     const int serial = d.latestSerial;
@@ -626,14 +659,19 @@ bool Playback::Finished(std::int64_t& endUs) const
     return true;
 }
 
-MediaClock& Playback::Clock()
+MediaClock& FilePlayback::Clock()
 {
     return m_impl->clock;
 }
 
-PcmFifo& Playback::Sound()
+PcmFifo& FilePlayback::Sound()
 {
     return m_impl->fifo;
+}
+
+std::unique_ptr<Playback> OpenFilePlayback(std::string path, Playback::Notify notify)
+{
+    return std::make_unique<FilePlayback>(std::move(path), std::move(notify));
 }
 
 }  // namespace platform::player
