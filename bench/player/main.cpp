@@ -2,6 +2,7 @@
 // SECONDS of media time (default 10) in a panel of the given size (default the wizard's
 // 329x250), in real time, and prints the CPU time the process spent from writing the URL
 // to reaching that position: decoding, colour conversion, scaling and painting.
+#include "platform/media/MediaModule.h"
 #include "platform/player/TWindowsMediaPlayer.h"
 
 #include <QApplication>
@@ -57,6 +58,12 @@ int main(int argc, char** argv)
     player.show();
     QApplication::processEvents();
 
+    // The media module is loaded first, as the program loads it once its window is up:
+    // what is measured is playing, not loading FFmpeg.
+    if (!platform::media::Available()) {
+        std::fprintf(stderr, "bench_player: the media module cannot be loaded\n");
+        return 1;
+    }
     const double cpuStart = CpuSeconds();
     QElapsedTimer wall;
     wall.start();
