@@ -9,22 +9,11 @@
 #   bench/engine/run.sh [RUNS]      (after a build; RUNS defaults to 3)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-runs=${1:-3}
-bin=${QX_BUILD_DIR:-build}/bin
-work=${QX_BUILD_DIR:-build}/bench
-mkdir -p "$work"
-[ -x "$bin/qxconvert" ] || { echo "error: build first ($bin/qxconvert is missing)" >&2; exit 1; }
+. bench/common.sh
+need_built qxconvert
 [ -x /usr/bin/time ] || { echo "error: /usr/bin/time is needed: apt-get install -y time" >&2; exit 1; }
-
+make_dvd60
 src=$work/dvd60.vob
-if [ ! -f "$src" ]; then
-  echo "making the 60 s source..."
-  ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=size=720x576:rate=25:duration=60" \
-    -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=60" \
-    -vf "setfield=tff,noise=alls=12:allf=t" -flags +ildct+ilme -top 1 -aspect 4:3 \
-    -c:v mpeg2video -b:v 6M -maxrate 8M -bufsize 1835k -g 15 -c:a ac3 -b:a 192k -ac 2 -f vob "$src.tmp"
-  mv "$src.tmp" "$src"
-fi
 
 # name screen quality  fps size fit pad-y  video-kbit  rate channels audio-kbit
 configs=(
@@ -43,7 +32,6 @@ psnr() {  # output reference -> average PSNR (dB)
     sed -n 's/.*PSNR.* average:\([0-9.inf]*\).*/\1/p' | tail -1
 }
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 for line in "${configs[@]}"; do
   read -r name screen quality fps size fit pady vk rate ch ak <<<"$line"

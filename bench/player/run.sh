@@ -9,21 +9,10 @@
 #   bench/player/run.sh [RUNS]      (after a build; RUNS defaults to 3)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-runs=${1:-3}
-bin=${QX_BUILD_DIR:-build}/bin
-work=${QX_BUILD_DIR:-build}/bench
-mkdir -p "$work"
-[ -x "$bin/bench_player" ] || { echo "error: build first ($bin/bench_player is missing)" >&2; exit 1; }
+. bench/common.sh
+need_built bench_player
 [ -x /usr/bin/time ] || { echo "error: /usr/bin/time is needed: apt-get install -y time" >&2; exit 1; }
 
-make_source() {  # FILE ARGS...
-  local file=$1; shift
-  if [ ! -f "$file" ]; then
-    echo "making $(basename "$file")..."
-    ffmpeg -nostdin -v error -y "$@" "$file.tmp"
-    mv "$file.tmp" "$file"
-  fi
-}
 make_source "$work/player640.mpg" -f lavfi -i "testsrc2=size=640x480:rate=25:duration=12" \
   -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=12" \
   -c:v mpeg2video -b:v 5M -maxrate 8M -bufsize 1835k -g 12 -c:a mp2 -b:a 192k -f mpeg
@@ -32,7 +21,6 @@ make_source "$work/player-dvd.vob" -f lavfi -i "testsrc2=size=720x576:rate=25:du
   -vf "setfield=tff" -flags +ildct+ilme -top 1 -aspect 4:3 \
   -c:v mpeg2video -b:v 6M -maxrate 8M -bufsize 1835k -g 15 -c:a ac3 -b:a 192k -f vob
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 measure() {  # NAME SOURCE
   local name=$1 src=$2 sound=off line

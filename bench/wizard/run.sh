@@ -13,25 +13,11 @@
 #   bench/wizard/run.sh [RUNS]      (after a build; RUNS defaults to 3; start-up runs 5x RUNS)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-runs=${1:-3}
-bin=${QX_BUILD_DIR:-build}/bin
-work=${QX_BUILD_DIR:-build}/bench
-mkdir -p "$work"
-for tool in quorlantix bench_minimal_window bench_wizard qxconvert; do
-  [ -x "$bin/$tool" ] || { echo "error: build first ($bin/$tool is missing)" >&2; exit 1; }
-done
-
+. bench/common.sh
+need_built quorlantix bench_minimal_window bench_wizard qxconvert
+make_dvd60
 src=$work/dvd60.vob
-if [ ! -f "$src" ]; then
-  echo "making the 60 s source..."
-  ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=size=720x576:rate=25:duration=60" \
-    -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=60" \
-    -vf "setfield=tff,noise=alls=12:allf=t" -flags +ildct+ilme -top 1 -aspect 4:3 \
-    -c:v mpeg2video -b:v 6M -maxrate 8M -bufsize 1835k -g 15 -c:a ac3 -b:a 192k -ac 2 -f vob "$src.tmp"
-  mv "$src.tmp" "$src"
-fi
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 now_ns() { date +%s%N; }
 
 # Start-up, alternating; each program prints "painted MS" and ends. Under X when Xvfb and

@@ -18,6 +18,19 @@ QString Xdo(const QStringList& args)
     return QString::fromUtf8(xdo.readAllStandardOutput()).trimmed();
 }
 
+// Waits for the program's window, closes it as the window manager's close does, and
+// expects the program to end with code 0.
+void CloseByTheWindowManager(QProcess& program)
+{
+    const QString window = Xdo({"search", "--sync", "--name", "Convert video files to Pocket PC"});
+    ASSERT_FALSE(window.isEmpty()) << "no window";
+    Xdo({"windowactivate", "--sync", window.section('\n', 0, 0)});
+    Xdo({"key", "alt+F4"});
+    ASSERT_TRUE(program.waitForFinished(10000)) << "still running";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
 TEST(Program, RunsFromAnyFolderAndTheWindowManagersCloseEndsItWithCodeZero)
 {
     qxtest::ScratchDir dir;
@@ -32,13 +45,7 @@ TEST(Program, RunsFromAnyFolderAndTheWindowManagersCloseEndsItWithCodeZero)
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(QString::fromStdString(dir.Path("quorlantix")), {});
     ASSERT_TRUE(program.waitForStarted(5000));
-    const QString window = Xdo({"search", "--sync", "--name", "Convert video files to Pocket PC"});
-    ASSERT_FALSE(window.isEmpty()) << "no window";
-    Xdo({"windowactivate", "--sync", window.section('\n', 0, 0)});
-    Xdo({"key", "alt+F4"});
-    ASSERT_TRUE(program.waitForFinished(10000)) << "still running";
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
+    CloseByTheWindowManager(program);
     EXPECT_EQ(qxtest::ReadFile(dir.Path("norvane.ini")), "[Quorlantix]\r\nSkinType=3\r\nQuality=2\r\n")
         << "the settings beside the program";
 }
@@ -63,13 +70,7 @@ TEST(Program, TheInstalledLauncherStartsItWithAFileAndItKeepsItsSettingsBesideIt
     program.setWorkingDirectory("/");
     program.start(QString::fromStdString(prefix + "/bin/quorlantix"), {QString::fromStdString(clip)});
     ASSERT_TRUE(program.waitForStarted(5000));
-    const QString window = Xdo({"search", "--sync", "--name", "Convert video files to Pocket PC"});
-    ASSERT_FALSE(window.isEmpty()) << "no window";
-    Xdo({"windowactivate", "--sync", window.section('\n', 0, 0)});
-    Xdo({"key", "alt+F4"});
-    ASSERT_TRUE(program.waitForFinished(10000)) << "still running";
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
+    CloseByTheWindowManager(program);
     EXPECT_EQ(qxtest::ReadFile(prefix + "/lib/quorlantix/norvane.ini"), "[Quorlantix]\r\nSkinType=3\r\nQuality=2\r\n")
         << "the settings beside the installed program, which may write there";
 }
