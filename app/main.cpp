@@ -1,11 +1,14 @@
 // Quorlantix Converter Lite: the wizard that converts one video file for a Pocket PC.
 #include "StartupProbe.h"
+#include "Settings.h"
+#include "Skins.h"
 #include "TfmMain.h"
 #include "TfmStep1.h"
 #include "platform/MessageBox.h"
 #include "platform/media/MediaModule.h"
 #include "skin/Resources.h"
 #include "skin/SuiApplication.h"
+#include "skin/Themes.h"
 
 #include <QFileInfo>
 #include <QEvent>
@@ -37,13 +40,32 @@ protected:
     }
 };
 
+// The pictures the window shows first: the icon, the look a new frame starts in, and the
+// look the settings file names.
+QStringList StartupPictures()
+{
+    ConversionJob job{};
+    settings::Load(job);
+    QStringList names{QStringLiteral("MAINICON")};
+    for (const TsuiUIStyle look : {Sui::DeepBlue, LookOfSkinType(job.skinType)})
+        for (int entry = 1; entry <= SUI_THEME_ENTRY_COUNT; ++entry)
+            if (const char* name = ThemeEntryResource(look, entry))
+                names << QString::fromLatin1(name);
+    names.removeDuplicates();
+    return names;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    // Reading the font configuration takes several milliseconds; it runs on the other core
-    // while the application and the window are made, before the first text needs it.
-    std::jthread fonts([] { FcInit(); });
+    // Reading the font configuration and decoding the pictures of the window's looks take
+    // several milliseconds; they run on the other core while the application and the
+    // window are made, before the first text and picture need them.
+    std::jthread warmUp([pictures = StartupPictures()] {
+        FcInit();
+        PreloadBitmapResources(pictures);
+    });
     TsuiApplication app(argc, argv);
     try {
         QApplication::setApplicationName("quorlantix");

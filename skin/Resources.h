@@ -4,6 +4,10 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 QImage LoadBitmapResource(const QString& name);
 bool HasBitmapResource(const QString& name);
+// Decodes the pictures into the cache ahead of their first use; for a thread of its own
+// while the program starts. Any thread.
+void PreloadBitmapResources(const QStringList& names);

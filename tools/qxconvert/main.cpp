@@ -160,8 +160,16 @@ int main(int argc, char** argv)
         return Fail(encoder, "the conversion cannot be started");
 
     auto lastLine = began;
+    auto lastShown = began;
     for (;;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        // A look at the run every 50 ms, so the program ends as soon as the run does; the
+        // figures every half second.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const int runState = encoder.GetRunState();
+        const bool over = runState == platform::wmenc::WMENC_ENCODER_STOPPED || runState < 0;
+        if (!over && !g_interrupted && std::chrono::steady_clock::now() - lastShown < std::chrono::milliseconds(500))
+            continue;
+        lastShown = std::chrono::steady_clock::now();
         if (g_interrupted) {
             encoder.Stop();
             if (terminal)
