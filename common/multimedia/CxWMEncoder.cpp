@@ -479,50 +479,38 @@ std::int32_t CxWMEncoder::QueryArchiveStat(bool bSize)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(llValue)));
 }
 
-IQxRunProgress* CxWMEncoder::QueryRunProgress()
+template <typename T>
+T CxWMEncoder::ReadRunProgress(HRESULT (IQxRunProgress::*read)(T*), T fallback)
 {
     if (!m_pEncoder || !m_pStatistics)
-        return nullptr;
+        return fallback;
     IDispatch* pDisp = nullptr;
     if (FAILED(m_pStatistics->get_FileArchiveStats(&pDisp)) || !pDisp)
-        return nullptr;
+        return fallback;
     IQxRunProgress* pProgress = nullptr;
-    if (FAILED(pDisp->QueryInterface(IQxRunProgress::iid, reinterpret_cast<void**>(&pProgress))))
-        pProgress = nullptr;
+    T value = fallback;
+    if (SUCCEEDED(pDisp->QueryInterface(IQxRunProgress::iid, reinterpret_cast<void**>(&pProgress))) && pProgress &&
+        FAILED((pProgress->*read)(&value)))
+        value = fallback;
+    SafeRelease(pProgress);
     pDisp->Release();
-    return pProgress;
+    return value;
 }
 
 int CxWMEncoder::GetProgress()
 {
-    IQxRunProgress* pProgress = QueryRunProgress();
-    LONG nPermille = -1;
-    if (pProgress && FAILED(pProgress->get_Progress(&nPermille)))
-        nPermille = -1;
-    SafeRelease(pProgress);
-    return std::clamp<int>(nPermille, -1, 1000);
+    return std::clamp<int>(ReadRunProgress<LONG>(&IQxRunProgress::get_Progress, -1), -1, 1000);
 }
 
 long long CxWMEncoder::GetSourceDuration()
 {
-    IQxRunProgress* pProgress = QueryRunProgress();
-    LONGLONG llMs = 0;
-    if (pProgress && FAILED(pProgress->get_SourceDuration(&llMs)))
-        llMs = 0;
-    SafeRelease(pProgress);
-    return std::max<LONGLONG>(llMs, 0);
+    return std::max<LONGLONG>(ReadRunProgress<LONGLONG>(&IQxRunProgress::get_SourceDuration, 0), 0);
 }
 
 RunOutcome CxWMEncoder::GetRunOutcome()
 {
-    IQxRunProgress* pProgress = QueryRunProgress();
-    LONG nOutcome = 0;
-    if (pProgress && FAILED(pProgress->get_Outcome(&nOutcome)))
-        nOutcome = 0;
-    SafeRelease(pProgress);
-    if (nOutcome < 0 || nOutcome > LONG(RunOutcome::SourceDamaged))
-        nOutcome = 0;
-    return RunOutcome(nOutcome);
+    const LONG nOutcome = ReadRunProgress<LONG>(&IQxRunProgress::get_Outcome, 0);
+    return nOutcome < 0 || nOutcome > LONG(RunOutcome::SourceDamaged) ? RunOutcome::None : RunOutcome(nOutcome);
 }
 
 int CxWMEncoder::GetRunState()

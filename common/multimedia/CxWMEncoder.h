@@ -116,7 +116,9 @@ public:
 protected:
     bool Succeeded(platform::HRESULT hr, const void* pOut);
     std::int32_t QueryArchiveStat(bool bSize);
-    platform::wmenc::IQxRunProgress* QueryRunProgress();  // a reference the caller releases
+    // One value of the run's progress object; fallback when there is none or it fails.
+    template <typename T>
+    T ReadRunProgress(platform::HRESULT (platform::wmenc::IQxRunProgress::*read)(T*), T fallback);
 
     platform::wmenc::IWMEncoder* m_pEncoder;
     platform::wmenc::IWMEncSourceGroupCollection* m_pSourceGroups;

@@ -192,15 +192,15 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     Profile fitting = p;
     if (!withSound)
         fitting.audio.reset();
-    m_videoBitrate = FittedVideoBitrate(fitting, frameRate, m_settings.maxBytes, expectedMs);
-    m_videoEncoder->bit_rate = m_videoBitrate;
+    const int videoBitrate = FittedVideoBitrate(fitting, frameRate, m_settings.maxBytes, expectedMs);
+    m_videoEncoder->bit_rate = videoBitrate;
     // Held to the rate much more tightly when the file must fit: the encoder's own
     // tolerance is several megabits and lets small pictures overshoot by a third.
     if (m_settings.maxBytes > 0)
-        m_videoEncoder->bit_rate_tolerance = std::max(1, m_videoBitrate / 4);
-    m_videoEncoder->rc_max_rate = std::int64_t(m_videoBitrate) * 3 / 2;
+        m_videoEncoder->bit_rate_tolerance = std::max(1, videoBitrate / 4);
+    m_videoEncoder->rc_max_rate = std::int64_t(videoBitrate) * 3 / 2;
     m_videoEncoder->rc_buffer_size = int(
-        std::min<std::int64_t>(INT32_MAX, std::int64_t(m_videoBitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));
+        std::min<std::int64_t>(INT32_MAX, std::int64_t(videoBitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));
     m_videoEncoder->gop_size =
         std::max(1, int(std::floor(av_q2d(frameRate) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0)));
     m_videoEncoder->max_b_frames = 0;

@@ -40,7 +40,6 @@ public:
     // muxer on the temporary file; with a size limit, the video rate is fitted to a run
     // of expectedMs (0: unknown).
     HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text);
-    int VideoBitrate() const { return m_videoBitrate; }
     const AVCodecContext* VideoEncoder() const { return m_videoEncoder; }
     const AVCodecContext* AudioEncoder() const { return m_audioEncoder; }  // null without sound
 
@@ -84,7 +83,6 @@ private:
     AVStream* m_videoStream = nullptr;
     AVStream* m_audioStream = nullptr;
     std::string m_tempPath;
-    int m_videoBitrate = 0;
     bool m_done = false;  // renamed into place
 
     // Mux thread only: what was written, for the limits.

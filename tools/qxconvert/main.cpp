@@ -179,7 +179,6 @@ int main(int argc, char** argv)
         }
         const long long ms = encoder.GetFileDuration();
         const long long bytes = encoder.GetFileSize();
-        const int state = encoder.GetRunState();
         const auto now = std::chrono::steady_clock::now();
         const long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - began).count();
         std::string line = CxProgressText(encoder.GetProgress(), elapsed);
@@ -192,7 +191,7 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             lastLine = now;
         }
-        if (state == platform::wmenc::WMENC_ENCODER_STOPPED || state < 0)
+        if (over)  // the figures just read are the run's last
             break;
     }
     if (terminal)
