@@ -3,6 +3,8 @@
 // portrait clips lying on their side with a display matrix saying so. Shared by the
 // engine and the player, so the preview and the conversion agree.
 
+#include "FFmpegCompat.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
@@ -21,7 +23,7 @@ inline int ClockwiseRotation(const AVStream* stream)
         return 0;
     std::size_t size = 0;
     const auto* matrix =
-        reinterpret_cast<const std::int32_t*>(av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size));
+        reinterpret_cast<const std::int32_t*>(ffmpeg::StreamSideData(stream, AV_PKT_DATA_DISPLAYMATRIX, &size));
     if (!matrix || size < 9 * sizeof(std::int32_t))
         return 0;
     // A mirrored picture has a negative determinant; turning alone cannot show it right.

@@ -20,6 +20,11 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     // A machine without a sound server is normal for the player, not news for the user.
     if (type < QtCriticalMsg && message.startsWith(QLatin1String("PulseAudioService:")))
         return;
+    // Qt Multimedia's FFmpeg backend (Qt 6.5 on) names its FFmpeg and its hardware when
+    // it loads; QT_LOGGING_RULES can still show it.
+    if ((type == QtInfoMsg || type == QtDebugMsg) && context.category &&
+        qstrcmp(context.category, "qt.multimedia.ffmpeg") == 0)
+        return;
     if (QtMessageHandler previous = g_previousHandler.load())
         previous(type, context, message);
     else

@@ -14,6 +14,7 @@ extern "C" {
 #include "PictureConverter.h"
 #include "SoundStream.h"
 #include "platform/AvPointers.h"
+#include "platform/FFmpegCompat.h"
 #include "platform/VideoRotation.h"
 
 #include <algorithm>
@@ -355,14 +356,15 @@ struct FilePlayback::Impl {
             us = av_rescale_q(f->best_effort_timestamp, s->time_base, kMicroseconds) - startUs;
         else
             us = vs.lastPts != AV_NOPTS_VALUE ? vs.lastPts + frameUs : vs.targetUs;
-        std::int64_t dur = f->pkt_duration > 0 ? av_rescale_q(f->pkt_duration, s->time_base, kMicroseconds) : frameUs;
+        const std::int64_t shown = ffmpeg::FrameDuration(f.get());
+        std::int64_t dur = shown > 0 ? av_rescale_q(shown, s->time_base, kMicroseconds) : frameUs;
         if (dur <= 0 || dur > kSecond)
             dur = frameUs;
         vs.lastPts = us;
 
         if (vs.needKey) {
             // After a jump the first pictures may lack their references: wait for a whole one.
-            if (!f->key_frame && ++vs.keyWait < 300)
+            if (!ffmpeg::IsKeyFrame(f.get()) && ++vs.keyWait < 300)
                 return;
             vs.needKey = false;
             // Landed well past the target (no exact index): read again from further back.

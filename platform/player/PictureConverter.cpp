@@ -7,6 +7,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/FFmpegCompat.h"
+
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
@@ -93,7 +95,7 @@ QImage PictureConverter::Convert(const AVFrame* f, AVRational streamSar, int are
     const bool planarYuv = (desc->flags & AV_PIX_FMT_FLAG_PLANAR) && !(desc->flags & AV_PIX_FMT_FLAG_RGB) &&
                            desc->nb_components >= 3;
     // One field of an interlaced picture: every other row, read with twice the stride.
-    const bool oneField = planarYuv && f->interlaced_frame && f->height >= 4;
+    const bool oneField = planarYuv && ffmpeg::IsInterlaced(f) && f->height >= 4;
     const int srcH = oneField ? f->height / 2 : f->height;
     int fieldStrides[4] = {};
     for (int i = 0; i < 4; ++i)

@@ -582,7 +582,7 @@ TEST(EncoderServer, APhoneClipRecordedOnItsSideComesOutUpright)
         "portrait-flat.mp4", "-f lavfi -i color=red:size=240x160:rate=25:duration=1 -f lavfi "
                              "-i color=blue:size=240x160:rate=25:duration=1 -filter_complex vstack,transpose=cclock "
                              "-c:v mpeg4 -q:v 2");
-    const std::string source = qxtest::Media("portrait.mp4", "-i " + flat + " -c copy -metadata:s:v:0 rotate=270");
+    const std::string source = qxtest::Media("portrait.mp4", qxtest::CopyTurnedQuarterClockwise(flat));
     qxtest::ScratchDir dir;
     const std::string out = dir.Path("upright.wmv");
     Session s;

@@ -56,6 +56,15 @@ std::string Media(const std::string& name, const std::string& args)
     return path.toStdString();
 }
 
+std::string CopyTurnedQuarterClockwise(const std::string& path)
+{
+    static const bool displayRotation =
+        Exec("ffmpeg", {"-hide_banner", "-h", "full"}).out.contains("-display_rotation");
+    // The rotation counts counter-clockwise; the tag counted the player's turn the other way.
+    return displayRotation ? "-display_rotation:v:0 -90 -i " + path + " -c copy"
+                           : "-i " + path + " -c copy -metadata:s:v:0 rotate=270";
+}
+
 QJsonObject Probe(const std::string& path)
 {
     const Run r = Exec("ffprobe", {"-v", "error", "-of", "json", "-show_format", "-show_streams",

@@ -12,6 +12,11 @@ namespace qxtest {
 // The fixture called name, made with "ffmpeg -y <args> <path>" when it is not there yet.
 std::string Media(const std::string& name, const std::string& args);
 
+// ffmpeg arguments that copy the video file at path, marked with a display matrix saying
+// "turn a quarter clockwise", as phones store portrait clips. Newer ffmpeg commands take
+// a display rotation for it, older ones a rotate tag.
+std::string CopyTurnedQuarterClockwise(const std::string& path);
+
 // ffprobe -show_format -show_streams as JSON; an empty object when ffprobe fails.
 QJsonObject Probe(const std::string& path);
 QJsonObject StreamOf(const QJsonObject& probe, const QString& type);  // first of that codec_type

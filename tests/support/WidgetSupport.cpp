@@ -24,7 +24,7 @@ const char* LookName(TsuiUIStyle look)
 void ShowActive(QWidget* window)
 {
     window->show();
-    QApplication::setActiveWindow(window);
+    window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 

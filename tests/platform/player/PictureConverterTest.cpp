@@ -1,5 +1,6 @@
 // The picture converter on its own: display sizes, fitting down never up, colours in
 // both ranges, and buffers that a receiver still holds left alone.
+#include "platform/FFmpegCompat.h"
 #include "platform/player/PictureConverter.h"
 
 extern "C" {
@@ -152,12 +153,12 @@ TEST(PictureConverterTest, AnInterlacedPictureIsShownWithoutCombing)
     int dw = 0, dh = 0;
     for (const int area : {0, 200}) {
         SCOPED_TRACE(area);
-        f->interlaced_frame = 1;
+        platform::ffmpeg::SetInterlaced(f.get(), true);
         const QImage shown = converter.Convert(f.get(), {0, 1}, area, area, dw, dh);
         ASSERT_FALSE(shown.isNull());
         EXPECT_EQ(shown.height(), area ? 150 : 240) << "the whole picture's size, from one field";
         EXPECT_EQ(combRows(shown), 0);
-        f->interlaced_frame = 0;
+        platform::ffmpeg::SetInterlaced(f.get(), false);
         if (area == 0) {
             EXPECT_GT(combRows(converter.Convert(f.get(), {0, 1}, area, area, dw, dh)), 100)
                 << "a progressive picture is shown as it is";

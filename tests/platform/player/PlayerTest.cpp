@@ -530,7 +530,7 @@ QString PhoneClip()
     const std::string flat =
         qxtest::Media("player-phone-flat.mp4", "-f lavfi -i color=c=orange:s=320x240:r=25:d=1 -c:v mpeg4");
     return QString::fromStdString(
-        qxtest::Media("player-phone.mp4", "-i " + flat + " -c copy -metadata:s:v:0 rotate=270"));
+        qxtest::Media("player-phone.mp4", qxtest::CopyTurnedQuarterClockwise(flat)));
 }
 
 TEST_F(PlayerTest, PictureAtItsDisplaySizeScaledDownNeverUpCentredOnBlack)

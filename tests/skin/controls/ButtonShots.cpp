@@ -27,8 +27,8 @@ TEST(ButtonShots, EveryLook)
         window.setAutoFillBackground(true);
         qxshots::AddButtonFamily(&window, look);
         window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         window.findChild<QWidget*>("focused")->setFocus();
         QApplication::processEvents();
         // Every control paints itself whole: no pixel of its area is left undrawn.

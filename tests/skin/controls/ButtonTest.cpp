@@ -368,7 +368,7 @@ TEST(TsuiButtonKeys, ModalResultEndsADialog)
     cancel->SetCancel(true);
     cancel->SetModalResult(QDialog::Rejected + 2);
     dialog.show();
-    QApplication::setActiveWindow(&dialog);
+    dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     apply->Click();
     EXPECT_TRUE(dialog.isVisible()) << "ModalResult 0 leaves the dialog open";

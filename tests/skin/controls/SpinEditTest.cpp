@@ -28,7 +28,7 @@ struct SpinWindow {
     void Show()
     {
         widget.show();
-        QApplication::setActiveWindow(&widget);
+        widget.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&widget));
         spin->setFocus();
     }
