@@ -36,9 +36,14 @@ bool CanWriteIn(const std::string& dir)
     return true;
 }
 
+bool KeepsFilesBesideItself(const std::string& programDir)
+{
+    return programDir.rfind("/usr/", 0) != 0 && CanWriteIn(programDir);
+}
+
 std::string DefaultOutputFile(const std::string& programDir)
 {
-    if (CanWriteIn(programDir))
+    if (KeepsFilesBesideItself(programDir))
         return programDir + "output.wmv";
     QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     if (videos.isEmpty() || !QDir().mkpath(videos))
@@ -48,7 +53,7 @@ std::string DefaultOutputFile(const std::string& programDir)
 
 std::string SettingsFile(const std::string& programDir, const std::string& fileName)
 {
-    if (CanWriteIn(programDir))
+    if (KeepsFilesBesideItself(programDir))
         return programDir + fileName;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);  // the settings writer makes files, not folders

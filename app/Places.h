@@ -11,11 +11,16 @@ namespace places {
 // read-only mount or a privileged user makes those say the wrong thing.
 bool CanWriteIn(const std::string& dir);
 
-// output.wmv in programDir (ending in '/') when it can be written there, else in the
-// user's videos folder (made if missing).
+// Whether the program keeps its files in its own folder: one it may write in that is not
+// the system's (under /usr the package manager owns every file, and root may write
+// there, yet every user shares the copy).
+bool KeepsFilesBesideItself(const std::string& programDir);
+
+// output.wmv in programDir (ending in '/') when the program keeps its files there, else in
+// the user's videos folder (made if missing).
 std::string DefaultOutputFile(const std::string& programDir);
 
-// The settings file: fileName in programDir when it can be written there, else in the
+// The settings file: fileName in programDir when the program keeps its files there, else in the
 // user's configuration folder for the program (made when written).
 std::string SettingsFile(const std::string& programDir, const std::string& fileName);
 

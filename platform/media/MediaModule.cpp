@@ -20,7 +20,7 @@ const Api* Load()
     const DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
     if (n == 0 || n >= sizeof program)
         return nullptr;
-    const std::string path = SplitPath(program).dir + "libqxmedia.so";
+    const std::string path = SplitPath(program).dir + "media/libqxmedia.so";
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         std::fprintf(stderr, "quorlantix: the media module cannot be loaded: %s\n", ::dlerror());

@@ -1,5 +1,5 @@
 #pragma once
-// The program's side of the media module: loads libqxmedia.so from beside the program
+// The program's side of the media module: loads media/libqxmedia.so from beside the program
 // when first needed (or in the background after the window is up) and passes calls on.
 // When the module cannot be loaded, the encoder classes are not there (as without an
 // installed encoder), playback fails and no file counts as a video.

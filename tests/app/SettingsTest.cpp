@@ -101,6 +101,8 @@ TEST(Settings, AProgramFolderThatCannotBeWrittenSendsFilesToTheUsersFolders)
 
     EXPECT_EQ(places::DefaultOutputFile(writable), writable + "output.wmv");
     EXPECT_EQ(places::SettingsFile(writable, "norvane.ini"), writable + "norvane.ini");
+    // The package's copy under /usr, even for root who may write there.
+    EXPECT_FALSE(places::KeepsFilesBesideItself("/usr/lib/quorlantix/"));
 
     const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     EXPECT_EQ(places::DefaultOutputFile("/proc/"), QDir::cleanPath(videos).toStdString() + "/output.wmv");

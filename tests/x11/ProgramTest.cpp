@@ -37,7 +37,8 @@ TEST(Program, RunsFromAnyFolderAndTheWindowManagersCloseEndsItWithCodeZero)
     // The program and the files it keeps beside itself, copied elsewhere.
     const QDir bin(QStringLiteral(QX_BIN_DIR));
     QStringList files = bin.entryList({"QXProf*.prx"});
-    files << "quorlantix" << "libqxmedia.so" << "qxhelp.html";
+    files << "quorlantix" << "media/libqxmedia.so" << "qxhelp.html";
+    ASSERT_TRUE(QDir(QString::fromStdString(dir.Path(""))).mkdir("media"));
     for (const QString& name : files)
         ASSERT_TRUE(QFile::copy(bin.filePath(name), QString::fromStdString(dir.Path(name.toStdString()))))
             << name.toStdString();
