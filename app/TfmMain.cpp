@@ -131,7 +131,7 @@ TfmMain::TfmMain(const std::string& settingsPath) : m_settingsPath(settingsPath)
     // title bar keeps the window's caption.
     setWindowTitle("Convert video files to Pocket PC");
     setAcceptDrops(true);
-    move(194, 116);
+    MoveIntoWorkArea(this, QPoint(194, 116));
     FormCreate();
 }
 

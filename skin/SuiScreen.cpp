@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -11,6 +12,12 @@ QPointer<QWidget>& MainForm()
 {
     static QPointer<QWidget> form;
     return form;
+}
+
+std::optional<bool>& ForcedClearCorners()
+{
+    static std::optional<bool> forced;
+    return forced;
 }
 
 }  // namespace
@@ -31,7 +38,39 @@ void CentreOnScreen(QWidget* window)
     if (!window || !screen)
         return;
     const QRect area = screen->availableGeometry();
-    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2) + QPoint(1, 1));
+    MoveIntoWorkArea(window, area.center() - QPoint(window->width() / 2, window->height() / 2) + QPoint(1, 1));
+}
+
+void MoveIntoWorkArea(QWidget* window, QPoint wanted)
+{
+    if (!window)
+        return;
+    QScreen* screen = QGuiApplication::screenAt(wanted);
+    if (!screen)
+        screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window->move(wanted);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    const auto into = [](int at, int length, int start, int room) {
+        return length >= room ? start : std::clamp(at, start, start + room - length);
+    };
+    window->move(into(wanted.x(), size.width(), area.left(), area.width()),
+                 into(wanted.y(), size.height(), area.top(), area.height()));
+}
+
+bool SuiCornersPaintedClear()
+{
+    if (ForcedClearCorners())
+        return *ForcedClearCorners();
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void SetSuiCornersPaintedClear(std::optional<bool> forced)
+{
+    ForcedClearCorners() = forced;
 }
 
 bool FormHasFocus(const QWidget* form)

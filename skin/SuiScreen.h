@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <optional>
 
 class QWidget;
 
@@ -14,6 +15,17 @@ void PlaceControl(QWidget* control, const QRect& rect);
 void PlaceControl(QWidget* control, const QPoint& point);
 // Moves a window to the middle of the available area of the screen it is on.
 void CentreOnScreen(QWidget* window);
+// Moves a window to wanted where the whole window fits there, else as little from it as
+// keeps it inside the available area of that screen (the desktop's panels excluded); a
+// window larger than the area keeps its top left corner in it.
+void MoveIntoWorkArea(QWidget* window, QPoint wanted);
+
+// Whether a window's cut corners are painted clear instead of cut by its mask. An X
+// server cuts a window to its mask (and, without a compositor, would show clear pixels
+// black); a Wayland compositor takes a mask for input only and shows what is painted.
+bool SuiCornersPaintedClear();
+// Tests choose either way on any platform; nullopt goes back to the platform's way.
+void SetSuiCornersPaintedClear(std::optional<bool> forced);
 
 // Whether the window counts as the application's active one for keyboard handling.
 bool FormHasFocus(const QWidget* form);

@@ -103,8 +103,12 @@ void TsuiForm::TakeOver(QWidget* form)
     m_menuBarColor = m_color;
     m_titleBar->SetCaption(form->windowTitle());
 
-    // The frame owns the window's whole look from now on.
+    // The frame owns the window's whole look from now on. Where the window system does not
+    // cut a window to its mask, the window has an alpha channel for its cut corners.
     const bool wasVisible = form->isVisible();
+    m_cornersPaintedClear = SuiCornersPaintedClear();
+    if (m_cornersPaintedClear)
+        form->setAttribute(Qt::WA_TranslucentBackground);
     form->setWindowFlag(Qt::FramelessWindowHint, true);
     if (wasVisible)
         form->show();
@@ -582,6 +586,13 @@ bool TsuiForm::eventFilter(QObject* watched, QEvent* event)
         static_cast<QObject*>(m_form)->event(event);
         QPainter canvas(m_form);
         SuiComposeOnce(canvas, m_form->rect(), [this](QPainter& p) { PaintFormBorder(p); });
+        if (m_cornersPaintedClear && RoundCorner() > 1) {
+            // What the mask leaves out is clear; it lies in the frame's own strips, where
+            // no child paints.
+            canvas.setCompositionMode(QPainter::CompositionMode_Clear);
+            for (const QRect& cut : QRegion(m_form->rect()) - WindowRegion())
+                canvas.fillRect(cut, Qt::transparent);
+        }
         return true;
     }
     case QEvent::Resize:

@@ -160,5 +160,6 @@ private:
     QRect m_createdBounds;
     bool m_createdMaximized = false;
     bool m_ownsHook = false;
+    bool m_cornersPaintedClear = false;  // the window has an alpha channel for its cut corners
     QSize m_regionSize;  // the size the window's region was made for
 };

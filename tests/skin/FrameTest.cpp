@@ -1,4 +1,5 @@
 #include "skin/Resources.h"
+#include "skin/SuiScreen.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiFormMenuBar.h"
 
@@ -128,6 +129,37 @@ TEST(TsuiForm, EachLookPaintsItsBorderAndCutsItsTopCorners)
         }
         EXPECT_TRUE(mask.contains(QPoint(0, Hf - 1)) && mask.contains(QPoint(Wf - 1, Hf - 1))) << "square bottom corners";
     }
+}
+
+// A Wayland compositor shows what is painted and takes the mask for input only: there the
+// cut corners are painted clear, by the mask's own rule, and the picture's magenta key
+// never shows.
+TEST(TsuiForm, WhereNoMaskCutsTheWindowItsCutCornersArePaintedClear)
+{
+    SetSuiCornersPaintedClear(true);
+    for (const TsuiUIStyle look : {Sui::WinXP, Sui::MacOS, Sui::DeepBlue, Sui::Protein, Sui::BlueGlass}) {
+        SCOPED_TRACE(qxtest::LookName(look));
+        Framed w(look);
+        EXPECT_TRUE(w.form.testAttribute(Qt::WA_TranslucentBackground));
+        const QImage shot = w.form.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QRegion kept = w.form.mask().isEmpty() ? QRegion(w.form.rect()) : w.form.mask();
+        int clearInside = 0, shownOutside = 0, magenta = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb p = shot.pixel(x, y);
+                if (kept.contains(QPoint(x, y)))
+                    clearInside += qAlpha(p) != 255;
+                else
+                    shownOutside += qAlpha(p) != 0;
+                magenta += qAlpha(p) != 0 && qRed(p) > 0xF0 && qGreen(p) < 0x10 && qBlue(p) > 0xF0;
+            }
+        EXPECT_EQ(clearInside, 0) << "every pixel of the window is opaque";
+        EXPECT_EQ(shownOutside, 0) << "every cut pixel is clear";
+        EXPECT_EQ(magenta, 0);
+    }
+    SetSuiCornersPaintedClear(std::nullopt);
+    Framed onX(Sui::WinXP);
+    EXPECT_FALSE(onX.form.testAttribute(Qt::WA_TranslucentBackground)) << "an X server cuts by the mask";
 }
 
 TEST(TsuiForm, TheArcsOutlineTheRoundCornersOnlyWithABorderOfOneAndACornerOf11)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a test executable on an X server of its own (Xvfb) with a small window manager
 # (openbox), for the window behaviour only a real window system shows. Listing the
-# tests needs no display.
+# tests needs no display. QX_XVFB_SCREEN sets the screen (default 1280x800x24).
 set -u
 for arg in "$@"; do
   if [ "$arg" = "--gtest_list_tests" ]; then
@@ -20,7 +20,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${QX_XVFB_SCREEN:-1280x800x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xserver=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "error: Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
