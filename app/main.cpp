@@ -59,6 +59,9 @@ QStringList StartupPictures()
 
 int main(int argc, char** argv)
 {
+    // The name places the user's settings file (~/.config/quorlantix/), which the warm-up
+    // below reads before the application exists.
+    QApplication::setApplicationName("quorlantix");
     // Reading the font configuration and decoding the pictures of the window's looks take
     // several milliseconds; they run on the other core while the application and the
     // window are made, before the first text and picture need them.
@@ -68,7 +71,6 @@ int main(int argc, char** argv)
     });
     TsuiApplication app(argc, argv);
     try {
-        QApplication::setApplicationName("quorlantix");
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(LoadBitmapResource("MAINICON"))));
         platform::media::RegisterEncoderServer();
         TfmMain window;

@@ -1,9 +1,11 @@
 #include "SuiScreen.h"
 
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -71,6 +73,21 @@ bool SuiCornersPaintedClear()
 void SetSuiCornersPaintedClear(std::optional<bool> forced)
 {
     ForcedClearCorners() = forced;
+}
+
+void PopupMenuFrom(QMenu* menu, QPoint global, const QObject* owner)
+{
+    if (!menu)
+        return;
+    while (owner && !owner->isWidgetType())
+        owner = owner->parent();
+    const QWidget* window = owner ? static_cast<const QWidget*>(owner)->window() : nullptr;
+    if (window && window->windowHandle()) {
+        menu->winId();  // its window, made now so that it knows its parent before it shows
+        if (QWindow* handle = menu->windowHandle())
+            handle->setTransientParent(window->windowHandle());
+    }
+    menu->popup(global);
 }
 
 bool FormHasFocus(const QWidget* form)

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <optional>
 
+class QMenu;
+class QObject;
 class QWidget;
 
 // The available area of the screen of the main window, else of the primary screen.
@@ -26,6 +28,12 @@ void MoveIntoWorkArea(QWidget* window, QPoint wanted);
 bool SuiCornersPaintedClear();
 // Tests choose either way on any platform; nullopt goes back to the platform's way.
 void SetSuiCornersPaintedClear(std::optional<bool> forced);
+
+// Shows a menu with its top left corner at a point of the screen, as a drop-down of the
+// window that owner (or the nearest widget above it) lies in. That window becomes the
+// menu's transient parent: a Wayland compositor knows no window's place on the screen
+// and puts a drop-down where its parent says.
+void PopupMenuFrom(QMenu* menu, QPoint global, const QObject* owner);
 
 // Whether the window counts as the application's active one for keyboard handling.
 bool FormHasFocus(const QWidget* form);

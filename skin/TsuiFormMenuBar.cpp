@@ -1,5 +1,7 @@
 #include "TsuiFormMenuBar.h"
 
+#include "SuiScreen.h"
+
 #include "Resources.h"
 #include "SuiOffscreen.h"
 
@@ -157,7 +159,7 @@ bool TsuiFormMenuBar::OpenButton(int index)
         Qt::SingleShotConnection);
     update();
     const QRect r = m_buttons[index].rect;
-    menu->popup(mapToGlobal(QPoint(r.left(), r.top() + r.height())));
+    PopupMenuFrom(menu, mapToGlobal(QPoint(r.left(), r.top() + r.height())), this);
     return true;
 }
 

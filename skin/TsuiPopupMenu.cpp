@@ -1,10 +1,12 @@
 #include "TsuiPopupMenu.h"
 
+#include "SuiScreen.h"
+
 #include <QMenu>
 
 TsuiPopupMenu::TsuiPopupMenu(QObject* owner) : TsuiMenu(owner) {}
 
 void TsuiPopupMenu::Popup(int x, int y)
 {
-    Items()->popup(QPoint(x, y));
+    PopupMenuFrom(Items(), QPoint(x, y), parent());
 }

@@ -4,17 +4,22 @@
 
 #include "app/TfmMain.h"
 #include "app/TfmSkin.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiFormMenuBar.h"
 
 #include "TestSupport.h"
 #include "WidgetSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -107,6 +112,24 @@ TEST(Wayland, EveryLookShowsTheMainWindowAndTheSkinChooserWithCleanCorners)
         EXPECT_EQ(MagentaPixels(withMain), 0);
         const QRect mainBox = Changed(empty, withMain);
         ExpectCornersCut(&main, mainBox, empty, withMain);
+
+        // The drop-downs belong to the main window: a compositor places them by that. (With
+        // no pointer, a headless compositor grants no drop-down its place under the item,
+        // so where they open is seen on X.)
+        TsuiForm* frame = main.sfmMain;
+        ASSERT_TRUE(frame->MenuBar());
+        for (const auto& [what, open] : {std::pair<const char*, std::function<void()>>{
+                                             "File", [&] { frame->MenuBar()->OpenByAccelerator('F'); }},
+                                         {"control box", [&] { frame->PopupSystemMenu(); }}}) {
+            SCOPED_TRACE(what);
+            open();
+            ASSERT_TRUE(qxtest::Eventually([] { return QApplication::activePopupWidget() != nullptr; }));
+            QWidget* menu = QApplication::activePopupWidget();
+            ASSERT_TRUE(menu->windowHandle());
+            EXPECT_EQ(menu->windowHandle()->transientParent(), main.windowHandle());
+            menu->close();
+        }
+        QTest::qWait(300);
 
         TfmSkin chooser(&main);
         chooser.show();

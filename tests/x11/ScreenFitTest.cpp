@@ -7,6 +7,7 @@
 #include "app/TfmSkin.h"
 
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -25,15 +26,7 @@ bool Xprop(const QStringList& args)
     return xprop.waitForFinished(5000) && xprop.exitCode() == 0;
 }
 
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < 5000)
-        QTest::qWait(20);
-    return condition();
-}
+using qxtest::Eventually;
 
 // Shown, and left where the window manager put it.
 void ShowPlaced(QWidget* window)

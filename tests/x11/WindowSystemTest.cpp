@@ -32,16 +32,7 @@ QStringList At(QPoint global)
     return {"mousemove", QString::number(global.x()), QString::number(global.y())};
 }
 
-// Waits until the condition holds, handling events; false after five seconds.
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < 5000)
-        QTest::qWait(20);
-    return condition();
-}
+using qxtest::Eventually;
 
 struct Framed {
     QWidget form;
