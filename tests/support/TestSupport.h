@@ -2,11 +2,24 @@
 // Small fixtures shared by the tests: a scratch folder, whole-file reads and writes,
 // and handler guards that put a recorder in place of a dialog or the desktop.
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <string>
 #include <utility>
 
 namespace qxtest {
+
+// Waits until the condition holds, handling events; false after five seconds.
+template <typename Condition>
+bool Eventually(Condition condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < 5000)
+        QTest::qWait(20);
+    return condition();
+}
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

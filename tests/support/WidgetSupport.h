@@ -6,26 +6,13 @@
 #include "skin/Themes.h"
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPoint>
-#include <QTest>
 #include <QWidget>
 #include <string>
 #include <vector>
 
 namespace qxtest {
-
-// Waits until the condition holds, handling events; false after five seconds.
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < 5000)
-        QTest::qWait(20);
-    return condition();
-}
 
 inline constexpr TsuiUIStyle kLooks[] = {Sui::MacOS, Sui::WinXP, Sui::DeepBlue, Sui::Protein, Sui::BlueGlass};
 const char* LookName(TsuiUIStyle look);

@@ -7,7 +7,6 @@
 #include "app/TfmSkin.h"
 
 #include "TestSupport.h"
-#include "WidgetSupport.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -2,6 +2,7 @@
 // with a window manager (tests/support/x-session.sh), driven by real pointer input.
 #include "skin/TsuiForm.h"
 
+#include "TestSupport.h"
 #include "WidgetSupport.h"
 
 #include <QApplication>
