@@ -11,13 +11,58 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform::wmenc {
 namespace {
+
+// Whether name is one of the run's temporary names for the output called base:
+// ".BASE.NNNNNN.part".
+bool IsTemporaryName(const std::string& name, const std::string& base)
+{
+    const std::string head = "." + base + ".", tail = ".part";
+    if (name.size() != head.size() + 6 + tail.size() || name.compare(0, head.size(), head) != 0 ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+        return false;
+    return std::all_of(name.begin() + std::ptrdiff_t(head.size()), name.end() - std::ptrdiff_t(tail.size()),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether the open file fd is still the one at path (device and inode).
+bool StillAt(int fd, const std::string& path)
+{
+    struct stat open {}, named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+// The temporary files of the output that no run holds locked: what runs that were killed
+// left behind. One is removed only while locked here, so a run that has just made its
+// file (and locks it a moment later) finds its file gone and makes another.
+void RemoveAbandonedTemporaryFiles(const std::string& folder, const std::string& base)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name, base))
+            continue;
+        const std::string path = folder + "/" + entry->d_name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAt(fd, path))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
 
 AVCodecID VideoCodecId(const std::string& name)
 {
@@ -141,7 +186,9 @@ HRESULT OutputWriter::PrepareFile(std::string& text)
         text = "The output folder \"" + folder + "\" does not exist.";
         return NS_E_OUTPUT_UNWRITABLE;
     }
-    // A name of its own beside the output, made anew, so that nothing else is overwritten.
+    RemoveAbandonedTemporaryFiles(folder, BaseName(path));
+    // A name of its own beside the output, made anew, so that nothing else is overwritten,
+    // and locked for as long as the run may write it.
     std::random_device rd;
     int fd = -1;
     for (int attempt = 0; attempt < 32 && fd < 0; ++attempt) {
@@ -151,13 +198,19 @@ HRESULT OutputWriter::PrepareFile(std::string& text)
         fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
+        if (fd >= 0 && (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillAt(fd, m_tempPath))) {
+            // Another run took it for a leftover in the moment before the lock.
+            ::close(fd);
+            fd = -1;
+            errno = EEXIST;
+        }
     }
     if (fd < 0) {
         text = "The output folder \"" + folder + "\" cannot be written: " + std::strerror(errno) + ".";
         m_tempPath.clear();
         return NS_E_OUTPUT_UNWRITABLE;
     }
-    ::close(fd);
+    m_lockFd = fd;
     return S_OK;
 }
 
@@ -383,6 +436,7 @@ bool OutputWriter::Complete()
         return false;
     }
     m_done = true;
+    ReleaseLock();
     struct stat st {};
     if (::stat(m_settings.output.c_str(), &st) == 0)
         m_stats.bytes = st.st_size;
@@ -399,6 +453,14 @@ void OutputWriter::Discard()
         ::unlink(m_tempPath.c_str());
         m_tempPath.clear();
     }
+    ReleaseLock();
+}
+
+void OutputWriter::ReleaseLock()
+{
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+    m_lockFd = -1;
 }
 
 void OutputWriter::Run(const std::function<bool()>& sourceGavePictures)

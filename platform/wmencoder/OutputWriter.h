@@ -3,7 +3,10 @@
 // the output limits, and the file itself. The run writes a hidden temporary file beside
 // the output and renames it over the output only once it is complete (trailer written,
 // file closed): an existing output stays whole until then, and a run that does not
-// finish leaves no file behind.
+// finish leaves no file behind. While a run may write its temporary file it holds an
+// advisory lock (flock) on it, so that a run killed on the way (whose lock the system
+// drops) leaves a file the next run for the same output removes, and a running one's
+// file is left alone.
 //
 // PrepareFile and PrepareEncoders run on the caller's thread before the run; everything
 // after belongs to the mux thread (Run), but the RunStats it publishes.
@@ -34,7 +37,8 @@ public:
     // Closes and removes the temporary file of a run that did not finish.
     ~OutputWriter();
 
-    // Checks the output name and makes the hidden temporary file beside it.
+    // Checks the output name, removes the temporary files of that output name that no run
+    // holds any more, and makes and locks the hidden temporary file beside it.
     HRESULT PrepareFile(std::string& text);
     // Opens the encoders for the profile at frameRate (sound only withSound) and the
     // muxer on the temporary file; with a size limit, the video rate is fitted to a run
@@ -71,6 +75,7 @@ private:
     bool WithinTimeLimit(const AVFrame* frame, AVRational timeBase, std::int64_t duration);
     bool Encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame);
     bool WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStream* stream);
+    void ReleaseLock();
 
     const EngineSettings& m_settings;
     RunStats& m_stats;  // written here, read by polls on any thread
@@ -83,6 +88,7 @@ private:
     AVStream* m_videoStream = nullptr;
     AVStream* m_audioStream = nullptr;
     std::string m_tempPath;
+    int m_lockFd = -1;    // the temporary file, locked while the run may write it
     bool m_done = false;  // renamed into place
 
     // Mux thread only: what was written, for the limits.

@@ -11,9 +11,14 @@ extern "C" {
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,6 +132,57 @@ TEST(OutputWriter, TheFileReplacesTheOutputOnlyWhenComplete)
     EXPECT_FALSE(qxtest::Exists(temp));
     EXPECT_EQ(qxtest::ReadFile(output), before);
     EXPECT_EQ(QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// The hidden files of an output name in its folder.
+QStringList TemporaryFiles(const qxtest::ScratchDir& dir)
+{
+    return QDir(QString::fromStdString(dir.Path())).entryList({".out.wmv.*.part"}, QDir::Files | QDir::Hidden);
+}
+
+bool LockedElsewhere(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool locked = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (fd >= 0)
+        ::close(fd);
+    return locked;
+}
+
+// A conversion killed on the way (a power cut, kill -9) leaves its temporary file; the
+// next run for that output removes it, and leaves the one another run holds.
+TEST(OutputWriter, AKilledRunsTemporaryFileGoesWithTheNextRunAndARunningOnesStays)
+{
+    qxtest::ScratchDir dir;
+    const std::string output = dir.Path("out.wmv");
+    const std::string source = qxtest::Media(
+        "writer-long.mpg", "-f lavfi -i testsrc2=size=640x480:rate=25:duration=60 -c:v mpeg2video -q:v 2");
+    QProcess child;
+    child.start(QStringLiteral(QX_BIN_DIR "/qxconvert"),
+                {QString::fromStdString(source), QString::fromStdString(output), "--screen", "vga", "--quality", "high"});
+    ASSERT_TRUE(child.waitForStarted(5000));
+    ASSERT_TRUE(qxtest::Eventually([&] { return !TemporaryFiles(dir).isEmpty(); })) << "the run's file";
+    const std::string killed = dir.Path(TemporaryFiles(dir).front().toStdString());
+    EXPECT_TRUE(LockedElsewhere(killed)) << "held while the run writes";
+    child.kill();
+    ASSERT_TRUE(child.waitForFinished(5000));
+    ASSERT_TRUE(qxtest::Exists(killed)) << "a killed run cannot clean up";
+    EXPECT_FALSE(LockedElsewhere(killed)) << "the system let its lock go";
+
+    // Another conversion of the same output name, running in another program.
+    const std::string running = dir.Path(".out.wmv.000001.part");
+    qxtest::WriteFile(running, "another run's pictures");
+    const int held = ::open(running.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const std::string unrelated = dir.Path(".out.wmv.notours.part");
+    qxtest::WriteFile(unrelated, "the user's");
+
+    Writer next(output);
+    EXPECT_FALSE(qxtest::Exists(killed)) << "the killed run's leftover went";
+    EXPECT_TRUE(qxtest::Exists(running)) << "a running conversion keeps its file";
+    EXPECT_TRUE(qxtest::Exists(unrelated)) << "only the run's own names are touched";
+    EXPECT_TRUE(LockedElsewhere(next.writer->TemporaryPath()));
+    ::close(held);
 }
 
 TEST(OutputWriter, TheSizeLimitHoldsForTheWholeFile)
