@@ -71,7 +71,7 @@ struct Engine::Impl {
             return RunOutcome::Stopped;
         // Read to its end: all of it, unless reading broke off or the end came early.
         const std::int64_t expected = stats->expectedMs;
-        if (source.ReadError() || (source.LengthTrusted() && expected > 0 && stats->milliseconds < expected - 1000))
+        if (source.ReadError() || source.CutShort() || (source.LengthTrusted() && expected > 0 && stats->milliseconds < expected - 1000))
             return RunOutcome::SourceDamaged;
         return RunOutcome::Complete;
     }

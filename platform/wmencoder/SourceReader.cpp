@@ -1,5 +1,6 @@
 #include "SourceReader.h"
 
+#include "DeclaredExtent.h"
 #include "FilePaths.h"
 #include "platform/VideoRotation.h"
 
@@ -167,12 +168,20 @@ HRESULT SourceReader::Prepare(std::string& text)
             m_lengthTrusted = true;
         }
     }
+    // A file cut short (a download that stopped) is shorter than its own header says, and
+    // the header may say how long it should be where the demuxer measured what is there.
+    const std::int64_t size = fmt->pb ? avio_size(fmt->pb) : -1;
+    const DeclaredExtent extent = ReadDeclaredExtent(m_settings.videoSource);
+    m_cutShort = extent.bytes > 0 && size > 0 && extent.bytes > size;
+    if (extent.milliseconds > declared + 1000) {
+        declared = extent.milliseconds;
+        m_lengthTrusted = true;
+    }
     std::int64_t expected = declared;
     if (m_settings.maxMilliseconds > 0 && (expected == 0 || m_settings.maxMilliseconds < expected))
         expected = declared > 0 ? m_settings.maxMilliseconds : 0;
     m_stats.sourceMs = declared;
     m_stats.expectedMs = expected;
-    const std::int64_t size = fmt->pb ? avio_size(fmt->pb) : -1;
     m_stats.lengthByBytes = declared > 0 && !m_lengthTrusted && size > 0 && expected == declared;
     m_stats.sourceBytes = std::max<std::int64_t>(size, 0);
     m_stats.readBytes = 0;

@@ -49,6 +49,8 @@ public:
     // damage the demuxer could not skip.
     bool ReachedEnd() const { return m_reachedEnd.load(); }
     bool ReadError() const { return m_readError.load(); }
+    // The source file is shorter than its own header says: cut short.
+    bool CutShort() const { return m_cutShort; }
     // Pictures decoded so far (any thread; final once the End item is passed on).
     std::int64_t DecodedPictures() const { return m_decodedPictures.load(); }
 
@@ -85,6 +87,7 @@ private:
     CropMargins m_crop;
     int m_rotation = 0;
     bool m_lengthTrusted = false;
+    bool m_cutShort = false;
     // Demux thread only.
     Timeline m_timeline[2];  // video, sound
     // Written by the demux thread, read by any.

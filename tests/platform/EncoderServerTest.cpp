@@ -634,4 +634,33 @@ TEST(EncoderServer, ASourceThatBreaksOffIsKeptAndReportedButDamageInTheMiddleIsN
     }
 }
 
+// A download that stopped: ASF and Matroska headers say how big the file should be, and
+// an ASF header how long it is, where FFmpeg sees only what arrived.
+TEST(EncoderServer, ACutOffDownloadIsReportedWhateverItsContainerAndAWholeFileIsNot)
+{
+    const std::string wmv = qxtest::Media("thirty.wmv", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=30 "
+                                                        "-f lavfi -i sine=duration=30 -c:v wmv2 -b:v 800k -c:a wmav2 -f asf");
+    const std::string mkv = qxtest::Media("thirty.mkv", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=30 "
+                                                        "-f lavfi -i sine=duration=30 -c:v mpeg4 -q:v 5 -c:a mp2");
+    qxtest::ScratchDir dir;
+    const std::string out = dir.Path("out.wmv");
+    // The first 6,000 bytes, or a fifth.
+    for (const auto& [source, fifthOnly] : {std::pair{wmv, false}, std::pair{mkv, true}}) {
+        SCOPED_TRACE(source);
+        const std::string bytes = qxtest::ReadFile(source);
+        for (const std::size_t kept : {std::size_t(6000), bytes.size() / 5}) {
+            if (fifthOnly && kept == 6000)
+                continue;
+            SCOPED_TRACE(kept);
+            const std::string cut = dir.Path("cut" + source.substr(source.rfind('.')));
+            qxtest::WriteFile(cut, bytes.substr(0, kept));
+            Session s;
+            EXPECT_EQ(s.ConvertWhole(cut, out, "QXProf2v.prx"), RunOutcome::SourceDamaged);
+            EXPECT_NEAR(double(s.RunProgress().sourceMs), 30000, 200) << "the length the header claims";
+        }
+        Session whole;
+        EXPECT_EQ(whole.ConvertWhole(source, out, "QXProf2v.prx"), RunOutcome::Complete);
+    }
+}
+
 }  // namespace
