@@ -95,6 +95,35 @@ constexpr std::int64_t kHeaderAllowance = 1500;
 // and the stop at the size is only the guard.
 constexpr double kFitShare = 0.93;
 
+// Payloads packed into fresh data packets as the muxer packs them, at the most: a picture
+// runs on into the next packet, a sound frame that does not fit closes the packet, and a
+// packet with too little room left for another payload closes too.
+struct DataPackets {
+    std::int64_t count = 0;
+    double room = 0;
+    void Add(std::int64_t size, bool sound)
+    {
+        const double closing = kPayloadHeader + 30;
+        if (sound) {
+            if (room < double(size) + kPayloadHeader) {
+                ++count;
+                room = kPacketSize - 16;
+            }
+            room -= double(size) + kPayloadHeader;
+            return;
+        }
+        for (double left = double(size); left > 0;) {
+            if (room < closing) {
+                ++count;
+                room = kPacketSize - 16;
+            }
+            const double piece = std::min(left, room - kPayloadHeader);
+            room -= piece + kPayloadHeader;
+            left -= piece;
+        }
+    }
+};
+
 // The index at the end: one small entry per second.
 std::int64_t IndexBytes(std::int64_t ms)
 {
@@ -294,12 +323,17 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     return S_OK;
 }
 
-std::int64_t OutputWriter::ProjectedFileSize(std::int64_t extraPayload, bool sound) const
+std::int64_t OutputWriter::ProjectedFileSize(std::int64_t extraPayload, bool sound, std::int64_t endMs) const
 {
-    const double framed = m_framedBytes + (extraPayload > 0 ? Framed(extraPayload, sound) : 0.0);
-    // Whole data packets, the one still open, and one for what the interleaving holds back.
-    const std::int64_t dataPackets = std::int64_t(std::ceil(framed / kPacketUse)) + 2;
-    return m_headerBytes + 50 + dataPackets * kPacketSize + IndexBytes(m_writtenMs);
+    // Everything the muxer passed to the file so far is there to be counted; only the
+    // data packet it has open and what the interleaving holds are not.
+    DataPackets tail;
+    for (const Held& held : m_held)
+        tail.Add(held.size, held.sound);
+    if (extraPayload > 0)
+        tail.Add(extraPayload, sound);
+    const std::int64_t written = m_output && m_output->pb ? avio_tell(m_output->pb) : 0;
+    return written + (1 + tail.count) * kPacketSize + IndexBytes(std::max(m_writtenMs, endMs));
 }
 
 bool OutputWriter::WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStream* stream)
@@ -307,7 +341,11 @@ bool OutputWriter::WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStre
     if (m_sizeLimitHit)
         return true;
     const bool sound = encoder == m_audioEncoder;
-    if (m_settings.maxBytes > 0 && ProjectedFileSize(packet->size, sound) > m_settings.maxBytes) {
+    const std::int64_t endMs =
+        packet->pts == AV_NOPTS_VALUE
+            ? m_writtenMs
+            : av_rescale_q(packet->pts + std::max<std::int64_t>(packet->duration, 0), encoder->time_base, av_make_q(1, 1000));
+    if (m_settings.maxBytes > 0 && ProjectedFileSize(packet->size, sound, endMs) > m_settings.maxBytes) {
         m_sizeLimitHit = true;  // end here: the file with its trailer stays within the limit
         m_run.RequestStop();
         return true;
@@ -322,14 +360,15 @@ bool OutputWriter::WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStre
     }
     av_packet_rescale_ts(packet, encoder->time_base, stream->time_base);
     packet->stream_index = stream->index;
-    const std::int64_t endMs = av_rescale_q(packet->pts + packet->duration, stream->time_base, av_make_q(1, 1000));
-    m_framedBytes += Framed(packet->size, sound);
+    const std::int64_t writtenEndMs =
+        av_rescale_q(packet->pts + packet->duration, stream->time_base, av_make_q(1, 1000));
+    Hold(sound, packet->dts == AV_NOPTS_VALUE ? packet->pts : packet->dts, stream->time_base, packet->size);
     const int rc = av_interleaved_write_frame(m_output, packet);
     if (rc < 0) {
         m_run.Fail(NS_E_ENCODE_FAILED, "Writing the output failed: " + AvError(rc) + ".");
         return false;
     }
-    m_writtenMs = std::max(m_writtenMs, endMs);
+    m_writtenMs = std::max(m_writtenMs, writtenEndMs);
     m_stats.milliseconds = m_writtenMs;
     m_stats.bytes = std::max<std::int64_t>(0, avio_tell(m_output->pb));
     return true;
@@ -385,8 +424,7 @@ bool OutputWriter::Begin()
         m_run.Fail(NS_E_ENCODE_FAILED, "Writing the output failed: " + AvError(rc) + ".");
         return false;
     }
-    m_headerBytes = avio_tell(m_output->pb);
-    m_stats.bytes = m_headerBytes;
+    m_stats.bytes = avio_tell(m_output->pb);
     return true;
 }
 
@@ -454,6 +492,22 @@ void OutputWriter::Discard()
         m_tempPath.clear();
     }
     ReleaseLock();
+}
+
+void OutputWriter::Hold(bool sound, std::int64_t dts, AVRational timeBase, std::int64_t size)
+{
+    const std::int64_t us = dts == AV_NOPTS_VALUE ? (m_held.empty() ? 0 : m_held.back().dtsUs)
+                                                  : av_rescale_q(dts, timeBase, AV_TIME_BASE_Q);
+    m_held.push_back({sound, us, size});
+    // Passed on once every stream has a packet waiting: the earliest goes first.
+    const auto waiting = [this](bool ofSound) {
+        return std::any_of(m_held.begin(), m_held.end(), [ofSound](const Held& h) { return h.sound == ofSound; });
+    };
+    while (!m_held.empty() && waiting(false) && (!m_audioStream || waiting(true))) {
+        const auto earliest = std::min_element(m_held.begin(), m_held.end(),
+                                               [](const Held& a, const Held& b) { return a.dtsUs < b.dtsUs; });
+        m_held.erase(earliest);
+    }
 }
 
 void OutputWriter::ReleaseLock()

@@ -20,6 +20,7 @@ extern "C" {
 }
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -66,16 +67,18 @@ public:
     bool SizeLimitHit() const { return m_sizeLimitHit; }
     bool TimeLimitHit() const { return m_timeLimitHit; }
     const std::string& TemporaryPath() const { return m_tempPath; }
-    // What the finished file would measure if one more packet of extraPayload bytes (sound
-    // or picture) were written: the header, the payloads framed in padded data packets,
-    // the index.
-    std::int64_t ProjectedFileSize(std::int64_t extraPayload, bool sound = false) const;
+    // At most what the finished file would measure if one more packet of extraPayload
+    // bytes (sound or picture) ending at endMs were the last one written: what the muxer
+    // has put in the file, the data packet it has open, what its interleaving may still
+    // hold packed into padded data packets, and the index.
+    std::int64_t ProjectedFileSize(std::int64_t extraPayload, bool sound = false, std::int64_t endMs = 0) const;
 
 private:
     bool WithinTimeLimit(const AVFrame* frame, AVRational timeBase, std::int64_t duration);
     bool Encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame);
     bool WritePacket(AVPacket* packet, AVCodecContext* encoder, AVStream* stream);
     void ReleaseLock();
+    void Hold(bool sound, std::int64_t dts, AVRational timeBase, std::int64_t size);
 
     const EngineSettings& m_settings;
     RunStats& m_stats;  // written here, read by polls on any thread
@@ -92,8 +95,14 @@ private:
     bool m_done = false;  // renamed into place
 
     // Mux thread only: what was written, for the limits.
-    std::int64_t m_headerBytes = 0;
-    double m_framedBytes = 0;  // payloads with their headers and padding, on average
+    struct Held {
+        bool sound;
+        std::int64_t dtsUs;
+        std::int64_t size;
+    };
+    // The packets the muxer's interleaving may still hold: it passes a packet on only once
+    // every stream has one waiting, the earliest first.
+    std::deque<Held> m_held;
     std::int64_t m_writtenMs = 0;
     std::int64_t m_audioFedEnd = AV_NOPTS_VALUE;   // sound encoder time base: end of the sound given to it
     std::int64_t m_lastVideoPts = AV_NOPTS_VALUE;  // video encoder time base

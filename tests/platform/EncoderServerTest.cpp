@@ -663,4 +663,45 @@ TEST(EncoderServer, ACutOffDownloadIsReportedWhateverItsContainerAndAWholeFileIs
     }
 }
 
+// The size limit is a promise for the file as the file system counts it: every profile,
+// still, moving and noisy pictures, a limit that holds it all and limits that cut it.
+class SizeLimit : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SizeLimit, NoOutputIsEverAByteOverIt)
+{
+    const std::string common = "-f lavfi -i sine=frequency=500:duration=5 -c:v mpeg2video -q:v 2 -c:a mp2 -b:a 192k -t 5";
+    const std::pair<const char*, std::string> sources[] = {
+        {"still", qxtest::Media("limit-still.mpg", "-f lavfi -i color=c=teal:size=640x480:rate=25 " + common)},
+        {"moving", qxtest::Media("limit-moving.mpg", "-f lavfi -i testsrc2=size=640x480:rate=25 " + common)},
+        {"noisy", qxtest::Media("limit-noisy.mpg",
+                                "-f lavfi -i testsrc2=size=640x480:rate=25,noise=alls=80:allf=t " + common)},
+    };
+    qxtest::ScratchDir dir;
+    for (const auto& [what, source] : sources)
+        for (const LONGLONG kb : {24, 150, 2000}) {
+            SCOPED_TRACE(std::string(what) + " " + std::to_string(kb) + " KB");
+            const std::string out = dir.Path("limited.wmv");
+            Session s;
+            const RunOutcome outcome = s.ConvertWhole(source, out, GetParam(), kb * 1024);
+            const qint64 size = QFileInfo(QString::fromStdString(out)).size();
+            EXPECT_LE(size, kb * 1024);
+            EXPECT_TRUE(outcome == RunOutcome::Complete || outcome == RunOutcome::CutAtSize) << int(outcome);
+            if (outcome == RunOutcome::Complete) {
+                EXPECT_NEAR(qxtest::PacketSpan(out), 5.0, 0.2) << "all of it";
+            } else if (kb >= 150 && std::string(what) != "noisy") {
+                // (A single noisy picture may take more than a small limit leaves.)
+                EXPECT_GT(size, kb * 1024 * 8 / 10) << "cut near the limit, not far below it";
+            }
+            EXPECT_EQ(qxtest::DecodeErrors(out), "");
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryProfile, SizeLimit,
+                         ::testing::Values("QXProf1v.prx", "QXProf2v.prx", "QXProf3v.prx", "QXProf1h.prx",
+                                           "QXProf2h.prx", "QXProf3h.prx", "QXProf1x.prx", "QXProf2x.prx",
+                                           "QXProf3x.prx"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param).substr(6, 2);  // QXProf2v.prx -> 2v
+                         });
+
 }  // namespace
