@@ -163,7 +163,8 @@ TEST(OutputWriter, AKilledRunsTemporaryFileGoesWithTheNextRunAndARunningOnesStay
     ASSERT_TRUE(child.waitForStarted(5000));
     ASSERT_TRUE(qxtest::Eventually([&] { return !TemporaryFiles(dir).isEmpty(); })) << "the run's file";
     const std::string killed = dir.Path(TemporaryFiles(dir).front().toStdString());
-    EXPECT_TRUE(LockedElsewhere(killed)) << "held while the run writes";
+    // (Made, then locked a moment later.)
+    EXPECT_TRUE(qxtest::Eventually([&] { return LockedElsewhere(killed); })) << "held while the run writes";
     child.kill();
     ASSERT_TRUE(child.waitForFinished(5000));
     ASSERT_TRUE(qxtest::Exists(killed)) << "a killed run cannot clean up";
