@@ -508,6 +508,10 @@ void OutputWriter::Hold(bool sound, std::int64_t dts, AVRational timeBase, std::
                                                [](const Held& a, const Held& b) { return a.dtsUs < b.dtsUs; });
         m_held.erase(earliest);
     }
+    // A stream that has ended (sound shorter than the pictures) holds nothing back: the
+    // muxer passes on what lies more than ten seconds behind the packet just given.
+    constexpr std::int64_t kMaxInterleaveUs = 10'000'000;
+    std::erase_if(m_held, [&](const Held& h) { return h.dtsUs < us - kMaxInterleaveUs; });
 }
 
 void OutputWriter::ReleaseLock()
