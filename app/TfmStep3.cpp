@@ -360,10 +360,13 @@ void TfmStep3::tmStateTimer()
         const platform::wmenc::RunOutcome outcome = m_pCxEncoder->GetRunOutcome();
         const long long convertedMs = m_nDuration;
         const long long sourceMs = m_pCxEncoder->GetSourceDuration();
+        const std::string fitted = CxFitText(fmMain->Job().maxSizeKB, m_pCxEncoder->GetFittedFrameRate(),
+                                             m_pCxEncoder->GetFittedMonoSound());
         EndEncoding();
         emit RunChanged();
+        m_finishNote = QString::fromStdString(fitted);
         if (outcome == platform::wmenc::RunOutcome::CutAtSize)
-            m_finishNote = QString::fromStdString(CxCutAtSizeText(convertedMs));
+            m_finishNote = (m_finishNote + " " + QString::fromStdString(CxCutAtSizeText(convertedMs))).trimmed();
         if (outcome == platform::wmenc::RunOutcome::SourceDamaged)
             platform::MessageBoxA(this, CxDamagedSourceText(convertedMs, sourceMs).c_str(), "Information",
                                   platform::MB_OK | platform::MB_ICONINFORMATION);

@@ -25,8 +25,10 @@ TfmStep4::TfmStep4(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     sbtnCopy = DesignButton(suiGroupBox1, "sbtnCopy", "&Explore the output video file folder", QRect(18, 140, 252, 27));
     sbtnStart = DesignButton(suiGroupBox1, "sbtnStart", "&Start another file conversion process", QRect(19, 176, 251, 27));
     sbtnClose = DesignButton(suiGroupBox1, "sbtnClose", "E&xit the Quorlantix Converter program", QRect(19, 210, 251, 27));
-    // Ours, under the box: what the output holds when the run was cut at the size limit.
+    // Ours, under the box and the player: what a size limit lowered, and what the output
+    // holds when the run was cut at it, in as many lines as it takes.
     lblNote = DesignLabel(Panel(), "lblNote", QString(), suiGroupBox1->x() + 2, suiGroupBox1->geometry().bottom() + 8, true);
+    lblNote->setWordWrap(true);
 
     setTabOrder(sbtnPrview, sbtnCopy);
     setTabOrder(sbtnCopy, sbtnStart);
@@ -48,7 +50,8 @@ bool TfmStep4::UpdateData(bool saveAndValidate)
         lblFile->setToolTip(path);
         lblFile->adjustSize();
         lblNote->setText(fmMain->fmStep3->FinishNote());
-        lblNote->adjustSize();
+        lblNote->setFixedWidth(Panel()->width() - lblNote->x() - suiGroupBox1->x());
+        lblNote->setFixedHeight(lblNote->text().isEmpty() ? 0 : lblNote->heightForWidth(lblNote->width()));
     }
     return true;
 }

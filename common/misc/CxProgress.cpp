@@ -1,6 +1,7 @@
 #include "CxProgress.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 std::string CxClockText(long long milliseconds)
@@ -40,4 +41,20 @@ std::string CxDamagedSourceText(long long convertedMs, long long sourceMs)
 std::string CxCutAtSizeText(long long convertedMs)
 {
     return "The output was cut at the size limit after " + CxClockText(convertedMs) + ".";
+}
+
+std::string CxFitText(long long limitKb, double framesPerSecond, bool monoSound)
+{
+    if (framesPerSecond <= 0 && !monoSound)
+        return {};
+    std::string text = "To fit " + std::to_string(limitKb) + " KB the video was made";
+    if (framesPerSecond > 0) {
+        char rate[32];
+        // 12.5 stays 12.5, 10 stays 10.
+        std::snprintf(rate, sizeof rate, "%g", std::round(framesPerSecond * 100) / 100);
+        text += std::string(" at ") + rate + " frames per second";
+    }
+    if (monoSound)
+        text += " with mono sound";
+    return text + ".";
 }

@@ -17,3 +17,8 @@ std::string CxDamagedSourceText(long long convertedMs, long long sourceMs);
 
 // The finished page's note for a run cut at the size limit.
 std::string CxCutAtSizeText(long long convertedMs);
+
+// What the size limit of limitKb lowered, for the finished page and the converter:
+// "To fit 2000 KB the video was made at 12.5 frames per second with mono sound."; empty
+// when nothing but the bit rate was lowered (framesPerSecond 0, not mono).
+std::string CxFitText(long long limitKb, double framesPerSecond, bool monoSound);

@@ -513,6 +513,16 @@ RunOutcome CxWMEncoder::GetRunOutcome()
     return nOutcome < 0 || nOutcome > LONG(RunOutcome::SourceDamaged) ? RunOutcome::None : RunOutcome(nOutcome);
 }
 
+double CxWMEncoder::GetFittedFrameRate()
+{
+    return std::max<LONG>(ReadRunProgress<LONG>(&IQxRunProgress::get_FittedFrameRate, 0), 0) / 1000.0;
+}
+
+bool CxWMEncoder::GetFittedMonoSound()
+{
+    return ReadRunProgress<LONG>(&IQxRunProgress::get_FittedMonoSound, 0) != 0;
+}
+
 int CxWMEncoder::GetRunState()
 {
     if (!m_pEncoder)

@@ -112,6 +112,9 @@ public:
     int GetProgress();               // thousandths of the run, -1 when the length is unknown
     long long GetSourceDuration();   // the source's declared length in ms, 0 when unknown
     platform::wmenc::RunOutcome GetRunOutcome();
+    // What a size limit lowered: the frame rate (0: the profile's), and mono sound.
+    double GetFittedFrameRate();
+    bool GetFittedMonoSound();
 
 protected:
     bool Succeeded(platform::HRESULT hr, const void* pOut);

@@ -1,11 +1,13 @@
 #include "Engine.h"
 
+#include "CoarsestPictures.h"
 #include "FilterChain.h"
 #include "OutputWriter.h"
 #include "RunControl.h"
 #include "SourceReader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <thread>
 
 namespace platform::wmenc {
@@ -49,10 +51,24 @@ struct Engine::Impl {
         HRESULT hr = source.Prepare(text);
         if (SUCCEEDED(hr))
             hr = writer.PrepareFile(text);
-        if (SUCCEEDED(hr))
-            hr = writer.PrepareEncoders(source.FrameRate(), source.AudioStream() != nullptr, stats->expectedMs, text);
+        if (SUCCEEDED(hr)) {
+            // With a size limit, what the least pictures take decides what else must give.
+            double coarsest = 0;
+            if (settings.maxBytes > 0 && stats->expectedMs > 0) {
+                const VideoProfile& vp = settings.profile.video;
+                coarsest = CoarsestBytesPerPicture(
+                    {settings.videoSource, vp.codec == "WMV1" ? "wmv1" : "wmv2", vp.width, vp.height,
+                     std::max(1, int(av_q2d(source.FrameRate()) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0))});
+            }
+            hr = writer.PrepareEncoders(source.FrameRate(), source.AudioStream() != nullptr, stats->expectedMs, text,
+                                        coarsest);
+        }
         if (FAILED(hr))
             return hr;
+        const FitPlan& plan = writer.Plan();
+        source.UseFrameRate(plan.frameRate);
+        stats->fittedFrameRate = plan.frameRateLowered ? int(std::lround(av_q2d(plan.frameRate) * 1000)) : 0;
+        stats->fittedMonoSound = plan.soundLowered;
         filters = std::make_unique<FilterChain>(source, writer.VideoEncoder(), writer.AudioEncoder(), run);
         // A picture chain that cannot work is refused now, before a byte is written.
         return filters->CheckPicture(text) ? S_OK : NS_E_SOURCE_UNREADABLE;

@@ -40,6 +40,10 @@ struct RunStats {
     std::atomic<std::int64_t> sourceBytes{0};   // the source file's size, when counting bytes
     std::atomic<std::int64_t> readBytes{0};     // read from the source so far, when counting bytes
     std::atomic<int> outcome{int(RunOutcome::None)};
+    // What a size limit lowered: the frame rate in pictures a thousand seconds (0: the
+    // profile's), the sound to mono. Set by Prepare.
+    std::atomic<int> fittedFrameRate{0};
+    std::atomic<bool> fittedMonoSound{false};
 
     // How much of the run is done in thousandths, or -1 when the source's length is unknown.
     int Permille() const;

@@ -17,6 +17,7 @@ extern "C" {
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform::wmenc {
 namespace {
@@ -155,13 +156,10 @@ int OpenStream(AVFormatContext* output, AVCodecContext* encoder, const AVCodec* 
     return 0;
 }
 
-}  // namespace
-
-int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_t maxBytes, std::int64_t expectedMs)
+// The bits a second the pictures may take when the whole run of expectedMs must fit
+// maxBytes with the profile's sound, header, framing and index.
+double PictureRoom(const Profile& profile, AVRational frameRate, std::int64_t maxBytes, std::int64_t expectedMs)
 {
-    const int full = profile.video.bitrate;
-    if (maxBytes <= 0 || expectedMs <= 0 || full <= 0)
-        return full;
     const double seconds = double(expectedMs) / 1000.0;
     const double fps = frameRate.num > 0 && frameRate.den > 0 ? av_q2d(frameRate) : 30.0;
     double sound = 0;  // bytes a second, framed
@@ -176,7 +174,57 @@ int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_
     // header for every picture, is what the pictures may take with their split headers.
     const double perSecond = room / seconds * kPacketUse / double(kPacketSize);
     const double pictures = (perSecond - sound - fps * kPayloadHeader) / (1.0 + kPayloadHeader / kPacketUse);
-    return int(std::clamp(pictures * 8.0, std::max(1.0, full / 3.0), double(full)));
+    return pictures * 8.0;
+}
+
+}  // namespace
+
+int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_t maxBytes, std::int64_t expectedMs)
+{
+    const int full = profile.video.bitrate;
+    if (maxBytes <= 0 || expectedMs <= 0 || full <= 0)
+        return full;
+    return int(std::clamp(PictureRoom(profile, frameRate, maxBytes, expectedMs), std::max(1.0, full / 3.0), double(full)));
+}
+
+FitPlan PlanFit(const Profile& profile, AVRational frameRate, bool withSound, std::int64_t maxBytes,
+                std::int64_t expectedMs, double coarsestBytes)
+{
+    Profile fitting = profile;
+    if (!withSound)
+        fitting.audio.reset();
+    FitPlan plan{frameRate, FittedVideoBitrate(fitting, frameRate, maxBytes, expectedMs), fitting.audio};
+    if (maxBytes <= 0 || expectedMs <= 0 || coarsestBytes <= 0 || profile.video.bitrate <= 0)
+        return plan;
+    // The rate control lands a little above its coarsest pictures' size.
+    const auto least = [&](AVRational rate) { return coarsestBytes * 8.0 * av_q2d(rate) * 1.2; };
+    const auto holds = [&](const Profile& p, AVRational rate) {
+        return PictureRoom(p, rate, maxBytes, expectedMs) >= least(rate);
+    };
+    if (holds(fitting, frameRate))
+        return plan;
+    Profile lowered = fitting;
+    if (lowered.audio && (lowered.audio->channels > 1 || lowered.audio->bitrate > 32000)) {
+        lowered.audio->channels = 1;
+        lowered.audio->bitrate = std::min(lowered.audio->bitrate, 32000);
+        lowered.audio->sampleRate = std::min(lowered.audio->sampleRate, 32000);
+        plan.soundLowered = true;
+    }
+    std::vector<AVRational> rates{frameRate};
+    for (const AVRational step : {AVRational{25, 1}, AVRational{20, 1}, AVRational{15, 1}, AVRational{25, 2},
+                                  AVRational{10, 1}})
+        if (av_cmp_q(step, frameRate) < 0)
+            rates.push_back(step);
+    for (const AVRational rate : rates) {
+        plan.frameRate = rate;
+        if (holds(lowered, rate))
+            break;
+    }
+    plan.frameRateLowered = av_cmp_q(plan.frameRate, frameRate) != 0;
+    plan.audio = lowered.audio;
+    const double room = PictureRoom(lowered, plan.frameRate, maxBytes, expectedMs);
+    plan.videoBitrate = int(std::clamp(room, std::max(1.0, least(plan.frameRate) / 1.2), double(profile.video.bitrate)));
+    return plan;
 }
 
 OutputWriter::OutputWriter(const EngineSettings& settings, RunStats& stats, RunControl& run)
@@ -243,7 +291,8 @@ HRESULT OutputWriter::PrepareFile(std::string& text)
     return S_OK;
 }
 
-HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text)
+HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text,
+                                      double coarsestBytes)
 {
     const Profile& p = m_settings.profile;
     const VideoProfile& vp = p.video;
@@ -267,14 +316,13 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     m_videoEncoder->height = vp.height;
     m_videoEncoder->pix_fmt = AV_PIX_FMT_YUV420P;
     m_videoEncoder->sample_aspect_ratio = av_make_q(1, 1);
+    // The profile's rate on average, with peaks held by its buffer window; lower (and at
+    // the last fewer pictures and mono sound) when the whole run must fit a size limit.
+    m_plan = PlanFit(p, frameRate, withSound, m_settings.maxBytes, expectedMs, coarsestBytes);
+    frameRate = m_plan.frameRate;
     m_videoEncoder->time_base = av_inv_q(frameRate);
     m_videoEncoder->framerate = frameRate;
-    // The profile's rate on average, with peaks held by its buffer window; lower when the
-    // whole run must fit a size limit.
-    Profile fitting = p;
-    if (!withSound)
-        fitting.audio.reset();
-    const int videoBitrate = FittedVideoBitrate(fitting, frameRate, m_settings.maxBytes, expectedMs);
+    const int videoBitrate = m_plan.videoBitrate;
     m_videoEncoder->bit_rate = videoBitrate;
     // Held to the rate much more tightly when the file must fit: the encoder's own
     // tolerance is several megabits and lets small pictures overshoot by a third.
@@ -292,8 +340,8 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
         return NS_E_INVALID_PROFILE;
     }
 
-    if (withSound && p.audio) {
-        const AudioProfile& ap = *p.audio;
+    if (m_plan.audio) {
+        const AudioProfile& ap = *m_plan.audio;
         const AVCodec* acodec = avcodec_find_encoder(AudioCodecId(ap.codec));
         if (!acodec || ap.sampleRate <= 0 || (ap.channels != 1 && ap.channels != 2) || ap.bitrate <= 0) {
             text = "The profile \"" + p.name + "\" asks for sound that cannot be made (" + ap.codec + ").";

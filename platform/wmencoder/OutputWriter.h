@@ -22,6 +22,7 @@ extern "C" {
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform::wmenc {
@@ -31,6 +32,21 @@ namespace platform::wmenc {
 // third of it (below that the stop at the size cuts the run). The profile's rate without
 // a size limit or a known length.
 int FittedVideoBitrate(const Profile& profile, AVRational frameRate, std::int64_t maxBytes, std::int64_t expectedMs);
+
+// What a size limit makes of the profile. The video rate comes down first; where even
+// the least the pictures can be made with (coarsestBytes a picture, measured; 0: not
+// known) would not hold the whole run, the sound goes to 32 kbps mono and then the frame
+// rate down in steps players handle well (25, 20, 15, 12.5, 10 a second), the first
+// setting that holds it. Where none does, the lowest, and the stop at the size cuts.
+struct FitPlan {
+    AVRational frameRate{0, 1};
+    int videoBitrate = 0;
+    std::optional<AudioProfile> audio;  // the output's sound; none without
+    bool soundLowered = false;
+    bool frameRateLowered = false;
+};
+FitPlan PlanFit(const Profile& profile, AVRational frameRate, bool withSound, std::int64_t maxBytes,
+                std::int64_t expectedMs, double coarsestBytes);
 
 class OutputWriter {
 public:
@@ -42,9 +58,13 @@ public:
     // holds any more, and makes and locks the hidden temporary file beside it.
     HRESULT PrepareFile(std::string& text);
     // Opens the encoders for the profile at frameRate (sound only withSound) and the
-    // muxer on the temporary file; with a size limit, the video rate is fitted to a run
-    // of expectedMs (0: unknown).
-    HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text);
+    // muxer on the temporary file; with a size limit, the settings are fitted to a run
+    // of expectedMs (0: unknown) as PlanFit says, given what a picture takes at the
+    // coarsest (0: not known).
+    HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text,
+                            double coarsestBytes = 0);
+    // The settings the encoders were opened with.
+    const FitPlan& Plan() const { return m_plan; }
     const AVCodecContext* VideoEncoder() const { return m_videoEncoder; }
     const AVCodecContext* AudioEncoder() const { return m_audioEncoder; }  // null without sound
 
@@ -90,6 +110,7 @@ private:
     AVFormatContext* m_output = nullptr;
     AVStream* m_videoStream = nullptr;
     AVStream* m_audioStream = nullptr;
+    FitPlan m_plan;
     std::string m_tempPath;
     int m_lockFd = -1;    // the temporary file, locked while the run may write it
     bool m_done = false;  // renamed into place

@@ -40,6 +40,8 @@ public:
     const AVStream* VideoStream() const;
     const AVStream* AudioStream() const;  // null without sound
     AVRational FrameRate() const { return m_frameRate; }  // the profile's, never above the source's
+    // A lower rate for the output, when a size limit asks for fewer pictures (before Run).
+    void UseFrameRate(AVRational rate) { m_frameRate = rate; }
     CropMargins Crop() const { return m_crop; }  // on the upright picture
     int Rotation() const { return m_rotation; }   // clockwise degrees that set the picture upright
     // The source's declared length can be trusted to judge whether all of it was read:

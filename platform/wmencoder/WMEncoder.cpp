@@ -291,6 +291,8 @@ public:
     HRESULT get_Progress(LONG* permille) override { return ReturnValue(permille, LONG(m_stats->Permille())); }
     HRESULT get_SourceDuration(LONGLONG* ms) override { return ReturnValue(ms, m_stats->sourceMs.load()); }
     HRESULT get_Outcome(LONG* outcome) override { return ReturnValue(outcome, LONG(m_stats->outcome.load())); }
+    HRESULT get_FittedFrameRate(LONG* rate) override { return ReturnValue(rate, LONG(m_stats->fittedFrameRate.load())); }
+    HRESULT get_FittedMonoSound(LONG* mono) override { return ReturnValue(mono, LONG(m_stats->fittedMonoSound.load())); }
 
 private:
     std::shared_ptr<RunStats> m_stats;

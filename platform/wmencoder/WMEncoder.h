@@ -155,6 +155,10 @@ struct IQxRunProgress : IDispatch {
     virtual HRESULT get_SourceDuration(LONGLONG* milliseconds) = 0;
     // A RunOutcome; None while the run goes on.
     virtual HRESULT get_Outcome(LONG* outcome) = 0;
+    // What a size limit lowered: the pictures a thousand seconds (0: the profile's rate),
+    // and 1 when the sound was made mono.
+    virtual HRESULT get_FittedFrameRate(LONG* framesPerThousandSeconds) = 0;
+    virtual HRESULT get_FittedMonoSound(LONG* mono) = 0;
 
 protected:
     ~IQxRunProgress() = default;

@@ -40,4 +40,13 @@ TEST(CxProgress, ClockAndReports)
     EXPECT_EQ(CxCutAtSizeText(26700), "The output was cut at the size limit after 0:26.");
 }
 
+TEST(CxProgress, WhatASizeLimitLowered)
+{
+    EXPECT_EQ(CxFitText(2000, 12.5, true), "To fit 2000 KB the video was made at 12.5 frames per second with mono sound.");
+    EXPECT_EQ(CxFitText(500, 10, true), "To fit 500 KB the video was made at 10 frames per second with mono sound.");
+    EXPECT_EQ(CxFitText(800, 0, true), "To fit 800 KB the video was made with mono sound.");
+    EXPECT_EQ(CxFitText(800, 15, false), "To fit 800 KB the video was made at 15 frames per second.");
+    EXPECT_EQ(CxFitText(800, 0, false), "") << "only the bit rate came down";
+}
+
 }  // namespace

@@ -206,6 +206,9 @@ int main(int argc, char** argv)
     }
     const long long ms = encoder.GetFileDuration();
     std::printf("%s: %s, %s\n", o.output.c_str(), CxClockText(ms).c_str(), Size(st.st_size).c_str());
+    if (const std::string fitted = CxFitText(o.maxKB, encoder.GetFittedFrameRate(), encoder.GetFittedMonoSound());
+        !fitted.empty())
+        std::printf("%s\n", fitted.c_str());
     switch (encoder.GetRunOutcome()) {
     case platform::wmenc::RunOutcome::CutAtSize:
         std::printf("%s\n", CxCutAtSizeText(ms).c_str());
