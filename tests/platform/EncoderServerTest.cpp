@@ -588,6 +588,30 @@ TEST(EncoderServer, ASizeLimitLowersTheRateToFitTheWholeSourceOrCutsWhereItCanno
     }
 }
 
+// A DVD minute, interlaced MPEG-2 with AC-3, in 2,000 KB at every VGA quality: the
+// coarsest pictures at their rates do not fit, so the sound and the frame rate give way,
+// and all 60 seconds are there, near the limit.
+TEST(EncoderServer, EveryVgaQualityHoldsTheWholeDvdMinuteIn2000KB)
+{
+    const std::string source = qxtest::Media(
+        "dvd-minute.vob", "-f lavfi -i testsrc2=size=720x576:rate=25:duration=60 -f lavfi -i sine=frequency=300:duration=60 "
+                          "-vf setfield=tff -flags +ilme+ildct -c:v mpeg2video -b:v 6M -maxrate 8M -bufsize 1835k -g 15 "
+                          "-c:a ac3 -b:a 192k -ac 2 -f vob");
+    constexpr LONGLONG kLimit = 2000 * 1024;
+    qxtest::ScratchDir dir;
+    for (const char* profile : {"QXProf1x.prx", "QXProf2x.prx", "QXProf3x.prx"}) {
+        SCOPED_TRACE(profile);
+        const std::string out = dir.Path("dvd.wmv");
+        Session s;
+        EXPECT_EQ(s.ConvertWhole(source, out, profile, kLimit), RunOutcome::Complete);
+        struct stat st {};
+        ASSERT_EQ(::stat(out.c_str(), &st), 0);
+        EXPECT_LE(st.st_size, kLimit);
+        EXPECT_GE(st.st_size, kLimit * 9 / 10);
+        EXPECT_NEAR(qxtest::PacketSpan(out), 60.0, 0.2);
+    }
+}
+
 TEST(EncoderServer, APhoneClipRecordedOnItsSideComesOutUpright)
 {
     // Portrait, red above blue, stored lying on its side (top to the left) with a display
