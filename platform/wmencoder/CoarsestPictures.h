@@ -11,7 +11,7 @@ namespace platform::wmenc {
 
 struct CoarsestSample {
     std::string source;  // the video file
-    const char* codec;   // the encoder's name: "wmv2"
+    const char* codec = nullptr;  // the encoder's name: "wmv2"
     int width = 0;       // the output's frame
     int height = 0;
     int keySpacing = 1;  // pictures from one key picture to the next

@@ -1,6 +1,5 @@
 #include "Engine.h"
 
-#include "CoarsestPictures.h"
 #include "FilterChain.h"
 #include "OutputWriter.h"
 #include "RunControl.h"
@@ -51,18 +50,8 @@ struct Engine::Impl {
         HRESULT hr = source.Prepare(text);
         if (SUCCEEDED(hr))
             hr = writer.PrepareFile(text);
-        if (SUCCEEDED(hr)) {
-            // With a size limit, what the least pictures take decides what else must give.
-            double coarsest = 0;
-            if (settings.maxBytes > 0 && stats->expectedMs > 0) {
-                const VideoProfile& vp = settings.profile.video;
-                coarsest = CoarsestBytesPerPicture(
-                    {settings.videoSource, vp.codec == "WMV1" ? "wmv1" : "wmv2", vp.width, vp.height,
-                     std::max(1, int(av_q2d(source.FrameRate()) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0))});
-            }
-            hr = writer.PrepareEncoders(source.FrameRate(), source.AudioStream() != nullptr, stats->expectedMs, text,
-                                        coarsest);
-        }
+        if (SUCCEEDED(hr))
+            hr = writer.PrepareEncoders(source.FrameRate(), source.AudioStream() != nullptr, stats->expectedMs, text);
         if (FAILED(hr))
             return hr;
         const FitPlan& plan = writer.Plan();

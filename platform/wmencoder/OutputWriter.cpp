@@ -1,5 +1,6 @@
 #include "OutputWriter.h"
 
+#include "CoarsestPictures.h"
 #include "FilePaths.h"
 
 extern "C" {
@@ -291,8 +292,7 @@ HRESULT OutputWriter::PrepareFile(std::string& text)
     return S_OK;
 }
 
-HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text,
-                                      double coarsestBytes)
+HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text)
 {
     const Profile& p = m_settings.profile;
     const VideoProfile& vp = p.video;
@@ -318,6 +318,14 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     m_videoEncoder->sample_aspect_ratio = av_make_q(1, 1);
     // The profile's rate on average, with peaks held by its buffer window; lower (and at
     // the last fewer pictures and mono sound) when the whole run must fit a size limit.
+    // With a size limit, what the least pictures take decides what else must give.
+    const auto keySpacing = [&vp](AVRational rate) {
+        return std::max(1, int(std::floor(av_q2d(rate) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0)));
+    };
+    double coarsestBytes = 0;
+    if (m_settings.maxBytes > 0 && expectedMs > 0)
+        coarsestBytes = CoarsestBytesPerPicture(
+            {m_settings.videoSource, vcodec->name, vp.width, vp.height, keySpacing(frameRate)});
     m_plan = PlanFit(p, frameRate, withSound, m_settings.maxBytes, expectedMs, coarsestBytes);
     frameRate = m_plan.frameRate;
     m_videoEncoder->time_base = av_inv_q(frameRate);
@@ -331,8 +339,7 @@ HRESULT OutputWriter::PrepareEncoders(AVRational frameRate, bool withSound, std:
     m_videoEncoder->rc_max_rate = std::int64_t(videoBitrate) * 3 / 2;
     m_videoEncoder->rc_buffer_size = int(
         std::min<std::int64_t>(INT32_MAX, std::int64_t(videoBitrate) * std::max(vp.bufferWindowMs, 1000) / 1000));
-    m_videoEncoder->gop_size =
-        std::max(1, int(std::floor(av_q2d(frameRate) * std::max(vp.keyFrameSpacingMs, 1) / 1000.0)));
+    m_videoEncoder->gop_size = keySpacing(frameRate);
     m_videoEncoder->max_b_frames = 0;
     rc = OpenStream(m_output, m_videoEncoder, vcodec, m_videoStream);
     if (rc < 0) {

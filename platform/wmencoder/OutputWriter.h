@@ -59,10 +59,9 @@ public:
     HRESULT PrepareFile(std::string& text);
     // Opens the encoders for the profile at frameRate (sound only withSound) and the
     // muxer on the temporary file; with a size limit, the settings are fitted to a run
-    // of expectedMs (0: unknown) as PlanFit says, given what a picture takes at the
-    // coarsest (0: not known).
-    HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text,
-                            double coarsestBytes = 0);
+    // of expectedMs (0: unknown) as PlanFit says, given what the source's pictures take
+    // at the coarsest, measured here.
+    HRESULT PrepareEncoders(AVRational frameRate, bool withSound, std::int64_t expectedMs, std::string& text);
     // The settings the encoders were opened with.
     const FitPlan& Plan() const { return m_plan; }
     const AVCodecContext* VideoEncoder() const { return m_videoEncoder; }
