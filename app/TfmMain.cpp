@@ -151,6 +151,10 @@ void TfmMain::FormCreate()
     fmStep3 = new TfmStep3(pClient);
     fmStep4 = new TfmStep4(pClient);
     connect(fmStep3, &TfmStep3::RunChanged, this, &TfmMain::UpdateEncodingNavigation);
+    connect(fmStep1, &TfmStep1::NextWanted, this, [this] {
+        if (currentPage == 0)
+            GoNext();
+    });
     ApplySkinToAll();
     fmStep1->show();
     ResetToFirstPage();
@@ -287,10 +291,10 @@ void TfmMain::dragMoveEvent(QDragMoveEvent* event)
 void TfmMain::dropEvent(QDropEvent* event)
 {
     const QString path = DroppableFile(event->mimeData());
-    if (path.isEmpty() || !platform::media::HasDecodableVideo(QFile::encodeName(path).toStdString()))
-        return;  // not a video: left alone, as any other drop
+    if (path.isEmpty())
+        return;
     event->acceptProposedAction();
-    fmStep1->UseSource(path);
+    fmStep1->OfferSource(path);  // looked into beside the window
 }
 
 void TfmMain::sbtnHelpClick()

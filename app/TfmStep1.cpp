@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <cstring>
+#include <utility>
 #include <sys/stat.h>
 
 namespace {
@@ -85,6 +86,10 @@ TfmStep1::TfmStep1(QWidget* parent) : WizardPage(parent, QSize(688, 297), "pMain
     srbtnPPCStd->SetChecked(true);
 
     Label1 = DesignLabel(pMain, "Label1", "Click the <Next> button to continue  conversion ...", 18, 264, true);
+    // Ours: shown while the source is being looked into, under the designed line.
+    lblChecking = DesignLabel(pMain, "lblChecking", "Checking the video file...", 18, 280, true);
+    lblChecking->hide();
+    connect(edtFile, &QLineEdit::textChanged, this, &TfmStep1::SourceEdited);
     // A file dropped anywhere on the page (the boxes too) is taken by the main window as the source.
     edtFile->setAcceptDrops(false);
     edtOutput->setAcceptDrops(false);
@@ -119,8 +124,13 @@ bool TfmStep1::UpdateData(bool saveAndValidate)
     // file or one without pictures would only fail on the next page.
     const QString source = edtFile->text();
     const QByteArray sourceBytes = source.toUtf8();
-    if (source.isEmpty() || sourceBytes.size() > kMaxPathBytes ||
-        !platform::media::HasDecodableVideo(QFile::encodeName(source).toStdString()))
+    if (!source.isEmpty() && sourceBytes.size() <= kMaxPathBytes && m_checked != source) {
+        // The answer comes from the check beside the window; Next goes on once it is in.
+        m_nextWaiting = true;
+        Check(source);
+        return false;
+    }
+    if (source.isEmpty() || sourceBytes.size() > kMaxPathBytes || !m_checkedGood)
         return Refuse("Invalid source video file. Please choose the file you want to convert.", "Error");
     Store(job.sourceFile, sourceBytes);
 
@@ -154,6 +164,50 @@ void TfmStep1::UseSource(const QString& path)
 {
     edtFile->setText(path);
     wmpMain->SetURL(path);
+    Check(path);
+}
+
+void TfmStep1::OfferSource(const QString& path)
+{
+    Check(path, true);
+}
+
+bool TfmStep1::Checking() const
+{
+    return m_probe.Busy();
+}
+
+void TfmStep1::Check(const QString& path, bool useWhenGood)
+{
+    if (!useWhenGood && path == m_checking && m_probe.Busy())
+        return;  // already asked
+    m_checking = path;
+    lblChecking->show();
+    const std::string file = QFile::encodeName(path).toStdString();
+    m_probe.Run([file] { return platform::media::HasDecodableVideo(file); },
+                [this, path, useWhenGood](bool good) {
+                    lblChecking->hide();
+                    if (useWhenGood) {
+                        if (good)  // a dropped file that is no video is left alone, as any other drop
+                            UseSource(path);
+                        return;
+                    }
+                    m_checked = path;
+                    m_checkedGood = good;
+                    if (std::exchange(m_nextWaiting, false))
+                        emit NextWanted();
+                });
+}
+
+void TfmStep1::SourceEdited()
+{
+    // A typed name is checked when Next asks: not at every key.
+    if (edtFile->text() == m_checked || edtFile->text() == m_checking)
+        return;
+    m_probe.Forget();
+    m_checking.clear();
+    m_nextWaiting = false;
+    lblChecking->hide();
 }
 
 void TfmStep1::sbtnBrowse1Click()

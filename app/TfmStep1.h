@@ -2,7 +2,10 @@
 // Page 1: the video to convert (typed, or chosen with the open dialog, which starts the
 // preview), the output file (save dialog) and the Pocket PC screen.
 
+#include "Background.h"
 #include "WizardPage.h"
+
+#include <QString>
 
 class QLabel;
 class TsuiButton;
@@ -18,7 +21,8 @@ public:
 
     // false: the output box shows the job's outputFile. true: refuses a source that is no
     // decodable video, an empty output name, names too long for the job, and an output
-    // that is the source itself; stores source, output and screen.
+    // that is the source itself; stores source, output and screen. A source not yet
+    // checked is checked beside the window: false now, and NextWanted once the answer is in.
     bool UpdateData(bool saveAndValidate) override;
 
     TsuiGroupBox* suiGroupBox1;
@@ -36,8 +40,27 @@ public:
     void sbtnBrowseClick();
     // Makes path the source, as if chosen with the browse button: the box and the preview.
     void UseSource(const QString& path);
+    // A file dropped on the window: made the source once it proves to be a video.
+    void OfferSource(const QString& path);
     void sbtnBrowse1Click();
+    // A source is being looked into.
+    bool Checking() const;
+
+    QLabel* lblChecking;  // ours: "Checking the video file..." while a check runs
+
+signals:
+    // The check Next waited for has answered: Next may go on.
+    void NextWanted();
 
 private:
     bool Refuse(const char* text, const char* caption);
+    // Looks into path beside the window (the probe reads up to two seconds).
+    void Check(const QString& path, bool useWhenGood = false);
+    void SourceEdited();
+
+    QString m_checking;         // what the latest check looks into
+    QString m_checked;          // what the last answer was about
+    bool m_checkedGood = false;
+    bool m_nextWaiting = false;
+    Background<bool> m_probe{this};
 };

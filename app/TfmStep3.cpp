@@ -5,7 +5,7 @@
 #include "TfmMain.h"
 #include "common/misc/CxProgress.h"
 #include "common/misc/WinUtil.h"
-#include "common/multimedia/CxWMEncoder.h"
+#include "common/multimedia/CxRunSetup.h"
 #include "platform/MessageBox.h"
 #include "platform/wmencoder/WMEncoder.h"
 #include "skin/ThemeManager.h"
@@ -35,22 +35,6 @@ const StateText kStates[] = {
     {"Encoding process paused.", "S&tart", true, true},
     {"Encoding process stopped.", "S&tart", true, false},
     {"Please press the [Start] button to start encoding...", nullptr, false, false},
-};
-
-// The hourglass while a run is set up; the normal cursor back on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { Restore(); }
-    void Restore()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
 };
 
 }  // namespace
@@ -108,20 +92,30 @@ bool TfmStep3::UpdateData(bool saveAndValidate)
 {
     if (saveAndValidate)
         return true;
-    SetState(Ready);
     m_nDuration = 0;
     m_nSize = 0;
     m_nProgress = -1;
     m_finishNote.clear();
+    Enter(Ready);
     sbtnPause->SetCaption("S&tart");
-    ShowStatus();
-    ShowButtons();
     return true;
 }
 
-void TfmStep3::SetState(State state)
+void TfmStep3::ShowWaiting(bool on)
+{
+    // The hourglass while a run is set up; the normal cursor back on every way out.
+    if (on && !m_waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (!on && m_waiting)
+        QApplication::restoreOverrideCursor();
+    m_waiting = on;
+}
+
+void TfmStep3::Enter(State state)
 {
     m_nState = state;
+    ShowStatus();
+    ShowButtons();
 }
 
 void TfmStep3::ShowStatus()
@@ -129,10 +123,8 @@ void TfmStep3::ShowStatus()
     lblStatus->setText(QString::fromLatin1(kStates[m_nState].status));
     lblDuration->setText(QString::asprintf("%d second(s).", int(m_nDuration / 1000)));
     lblSize->setText(QString::asprintf("%d bytes", int(m_nSize)));
-    for (QLabel* label : {lblStatus, lblDuration, lblSize}) {
+    for (QLabel* label : {lblStatus, lblDuration, lblSize})
         label->adjustSize();
-        label->repaint();  // shown at once, also while a run is set up
-    }
     ShowProgress();
 }
 
@@ -159,17 +151,26 @@ void TfmStep3::ShowButtons()
     if (!s.pauseCaption)
         return;
     sbtnPause->SetCaption(QString::fromLatin1(s.pauseCaption));
-    sbtnPause->setEnabled(s.pauseEnabled);
-    sbtnStop->setEnabled(s.stopEnabled);
+    // While a stop is written, neither button has anything to do.
+    sbtnPause->setEnabled(s.pauseEnabled && !m_stopping);
+    sbtnStop->setEnabled(s.stopEnabled && !m_stopping);
 }
 
 void TfmStep3::EndEncoding()
 {
+    m_work.Wait();  // a set-up or a stop still under way ends first
+    m_stopping = false;
+    ShowWaiting(false);
     if (m_pCxEncoder) {
         m_pCxEncoder->Stop();
         delete m_pCxEncoder;
         m_pCxEncoder = nullptr;
     }
+    ForgetRun();
+}
+
+void TfmStep3::ForgetRun()
+{
     m_nDuration = 0;
     m_nSize = 0;
     m_nProgress = -1;
@@ -180,134 +181,106 @@ void TfmStep3::EndEncoding()
     ShowProgress();  // no run: no figures
 }
 
-void TfmStep3::Fail(const char* fallback)
+void TfmStep3::Fail(const std::string& text)
 {
-    std::string text;
-    if (m_pCxEncoder) {
-        char reason[1024] = "";
-        m_pCxEncoder->GetErrorText(reason, sizeof reason);
-        text = reason;
-        if (text.empty()) {
-            platform::HRESULT code = m_pCxEncoder->GetErrorState();
-            if (platform::SUCCEEDED(code))
-                code = m_pCxEncoder->GetLastResult();
-            char line[256];
-            std::snprintf(line, sizeof line, "%s (error 0x%08X)", fallback, unsigned(code));
-            text = line;
-        }
-    } else {
-        text = fallback;
-    }
     EndEncoding();
-    SetState(Stopped);
-    ShowStatus();
-    ShowButtons();
+    Enter(Stopped);
     emit RunChanged();
     platform::MessageBoxA(this, text.c_str(), "Error", platform::MB_OK | platform::MB_ICONERROR);
 }
 
-bool TfmStep3::BeginRun()
+void TfmStep3::BeginRun()
 {
-    const ConversionJob& job = fmMain->Job();
-    SetState(Initializing);
-    ShowStatus();
-    ShowButtons();
-    WaitCursor wait;
-
-    // Without an encoder, or without its profiles, the page stops with the design's words.
-    const auto giveUp = [&] {
-        wait.Restore();
-        EndEncoding();
-        SetState(Stopped);
-        ShowStatus();
-        ShowButtons();
-        emit RunChanged();
-    };
-    m_pCxEncoder = new CxWMEncoder;
-    if (!m_pCxEncoder->IsInitialized()) {
-        giveUp();
-        platform::MessageBoxA(this,
-                              "Quorlantix Converter requires Microsoft Media Encoder installed. Please visit our web "
-                              "site for detail information about Microsoft Media Encoder.",
-                              "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
-        ShellOpen(links::kPrerequisites);
-        return false;
-    }
-    if (!m_pCxEncoder->LoadSystemProfiles()) {
-        giveUp();
-        const std::string text = std::string("Error loading Microsoft Media Encoder Profiles. Please contact ") +
-                                 links::kSupportMail + " for technical support.";
-        platform::MessageBoxA(this, text.c_str(), "Error", platform::MB_OK | platform::MB_ICONINFORMATION);
-        return false;
-    }
-
-    // Every step's result counts: a step that fails ends the set-up with its reason.
-    auto* group = static_cast<CxWMEncGroup*>(std::calloc(1, sizeof(CxWMEncGroup)));
-    if (!group || !m_pCxEncoder->AddSourceGroup(group)) {
-        std::free(group);
-        wait.Restore();
-        Fail("The source group cannot be made.");
-        return false;
-    }
-    const auto step = [&](bool ok, const char* what) {
-        if (!ok) {
-            wait.Restore();
-            Fail(what);
-        }
-        return ok;
-    };
-    if (!step(m_pCxEncoder->SetupSourceGroup(group, job.sourceFile, job.sourceFile), "The source video cannot be used.") ||
-        !step(m_pCxEncoder->SetOutputFile(job.outputFile), "The output file cannot be used."))
-        return false;
-    if (job.screenType >= 1 && job.screenType <= 3 &&
-        !step(m_pCxEncoder->LoadOutputProfile(group, CxWMEncoder::kScreenStandard + job.screenType - 1, job.quality),
-              "The output profile cannot be loaded."))
-        return false;
+    const ConversionJob& j = fmMain->Job();
+    CxRunJob job;
+    job.source = j.sourceFile;
+    job.output = j.outputFile;
+    job.screenType = j.screenType;
+    job.quality = j.quality;
+    job.cropLeft = j.cropLeft;
+    job.cropTop = j.cropTop;
+    job.cropRight = j.cropRight;
+    job.cropBottom = j.cropBottom;
     // The restriction holds whichever limit comes first; 0 or below leaves a limit off.
-    const long long maxBytes = job.maxSizeKB > 0 ? (long long)job.maxSizeKB * 1024 : 0;
-    const long long maxMs = job.maxMinutes > 0 ? (long long)job.maxMinutes * 60000 : 0;
-    if (!step(m_pCxEncoder->SetCropping(group, job.cropLeft, job.cropTop, job.cropRight, job.cropBottom),
-              "The cropping margins cannot be used.") ||
-        !step(m_pCxEncoder->SetOutputLimits(maxBytes, maxMs), "The output restriction cannot be used."))
-        return false;
+    job.maxBytes = j.maxSizeKB > 0 ? (long long)j.maxSizeKB * 1024 : 0;
+    job.maxMilliseconds = j.maxMinutes > 0 ? (long long)j.maxMinutes * 60000 : 0;
 
-    SetState(Preparing);
-    ShowStatus();
-    ShowButtons();
-    if (!step(m_pCxEncoder->Prepare(true), "The conversion cannot be prepared."))
-        return false;
-    wait.Restore();
-    SetState(Running);
-    ShowStatus();
-    ShowButtons();
-    return true;
+    Enter(Initializing);
+    ShowWaiting(true);
+    // The set-up runs beside the window, which shows each state as the set-up reaches it.
+    // The page outlives the set-up: m_work waits for it.
+    m_work.Run(
+        [job, this] {
+            return CxSetUpRun(job, [this](CxRunStep step) {
+                if (step == CxRunStep::Prepare)
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this] {
+                            if (m_nState == Initializing)
+                                Enter(Preparing);
+                        },
+                        Qt::QueuedConnection);
+            });
+        },
+        [this](CxRunSetup setup) { RunSetUp(std::move(setup)); });
+}
+
+void TfmStep3::RunSetUp(CxRunSetup setup)
+{
+    ShowWaiting(false);
+    if (!setup.Ok()) {
+        // Without an encoder, or without its profiles, the page stops with the design's words.
+        if (setup.step == CxRunStep::Create || setup.step == CxRunStep::LoadProfiles) {
+            EndEncoding();
+            Enter(Stopped);
+            emit RunChanged();
+            if (setup.step == CxRunStep::Create) {
+                platform::MessageBoxA(this,
+                                      "Quorlantix Converter requires Microsoft Media Encoder installed. Please visit "
+                                      "our web site for detail information about Microsoft Media Encoder.",
+                                      "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
+                ShellOpen(links::kPrerequisites);
+            } else {
+                const std::string text = std::string("Error loading Microsoft Media Encoder Profiles. Please contact ") +
+                                         links::kSupportMail + " for technical support.";
+                platform::MessageBoxA(this, text.c_str(), "Error", platform::MB_OK | platform::MB_ICONINFORMATION);
+            }
+            return;
+        }
+        Fail(CxFailureLine(setup.failure, CxStepText(setup.step)));
+        return;
+    }
+    m_pCxEncoder = setup.encoder.release();
+    m_bEncoding = true;
+    m_runClock.start();
+    Enter(Running);
+    tmState->start();
+    m_endWatch.start();
+    emit RunChanged();
 }
 
 void TfmStep3::sbtnPauseClick()
 {
+    if (m_work.Busy())
+        return;  // a set-up or a stop is under way
     if (m_bEncoding) {
         tmState->stop();
         m_bEncoding = false;
         m_runMs = RunningMs();
         m_runClock.invalidate();
         m_pCxEncoder->Pause();
-        SetState(Paused);
-        ShowStatus();
-        ShowButtons();
+        Enter(Paused);
         return;
     }
-    sbtnPause->SetCaption("&Pause");
-    if (m_pCxEncoder) {
-        SetState(Running);
-        ShowStatus();
-        ShowButtons();
-    } else if (!BeginRun()) {
+    if (!m_pCxEncoder) {
+        BeginRun();
         return;
     }
+    Enter(Running);
     tmState->start();
     m_endWatch.start();
     if (!m_pCxEncoder->Start()) {
-        Fail("The conversion cannot be started.");
+        Fail(CxFailureLine(CxReadFailure(*m_pCxEncoder), "The conversion cannot be started."));
         return;
     }
     m_bEncoding = true;
@@ -317,28 +290,31 @@ void TfmStep3::sbtnPauseClick()
 
 void TfmStep3::sbtnStopClick()
 {
-    if (!m_pCxEncoder)
+    if (!m_pCxEncoder || m_work.Busy())
         return;
     if (platform::MessageBoxA(this, "Are you sure to stop the encoding process?", "Confirm",
                               platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
         return;
     // The run may have ended while the question was up; then only the page is left.
-    if (m_pCxEncoder) {
-        m_pCxEncoder->Stop();
-        delete m_pCxEncoder;
-        m_pCxEncoder = nullptr;
-    }
-    tmState->stop();
-    m_nDuration = 0;
-    m_nSize = 0;
-    m_nProgress = -1;
-    m_runClock.invalidate();
-    m_runMs = 0;
-    SetState(Stopped);
-    ShowStatus();
+    if (!m_pCxEncoder)
+        return;
+    // The end of the file is written beside the window; the page is Stopped once it is.
+    CxWMEncoder* encoder = m_pCxEncoder;
+    m_pCxEncoder = nullptr;
+    ForgetRun();
+    m_stopping = true;
     ShowButtons();
-    m_bEncoding = false;
-    emit RunChanged();
+    m_work.Run(
+        [encoder] {
+            encoder->Stop();
+            delete encoder;
+            return CxRunSetup{};
+        },
+        [this](CxRunSetup) {
+            m_stopping = false;
+            Enter(Stopped);
+            emit RunChanged();
+        });
 }
 
 void TfmStep3::tmStateTimer()
@@ -352,7 +328,7 @@ void TfmStep3::tmStateTimer()
     if (state == platform::wmenc::WMENC_ENCODER_STOPPED || state < 0) {
         // The run is over: complete, or broken off with the encoder's reason.
         if (state < 0 || platform::FAILED(m_pCxEncoder->GetErrorState())) {
-            Fail("The conversion stopped with an error.");
+            Fail(CxFailureLine(CxReadFailure(*m_pCxEncoder), "The conversion stopped with an error."));
             return;
         }
         ShowStatus();

@@ -8,14 +8,16 @@
 // a line say how much of the source is done and about how long is left; a source that
 // could not be read to its end is reported before the finished page.
 
+#include "Background.h"
 #include "WizardPage.h"
+#include "common/multimedia/CxRunSetup.h"
 
 #include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <string>
 
-class CxWMEncoder;
 class QLabel;
 class TsuiButton;
 class TsuiGroupBox;
@@ -38,6 +40,8 @@ public:
     void EndEncoding();
 
     State PageState() const { return State(m_nState); }
+    // A run is being set up or stopped beside the window.
+    bool Busy() const { return m_work.Busy(); }
     // No run exists after a failure or a stop: the user may go back to the options.
     bool CanGoBack() const { return !m_pCxEncoder && m_nState == Stopped; }
     // What the finished page should add about the last run (cut at the size limit), or empty.
@@ -71,13 +75,18 @@ signals:
     void RunChanged();
 
 private:
-    // Sets up and starts a new run from the job; false (after the "Error" box) when a
-    // step fails.
-    bool BeginRun();
-    // The failure of a set-up step, the start or the run: the encoder's reason in an
-    // "Error" box, the run released, the page Stopped.
-    void Fail(const char* fallback);
-    void SetState(State state);
+    // Sets up and starts a new run from the job beside the window: Initializing, then
+    // Preparing, then RunSetUp with the running encoder or the failed step.
+    void BeginRun();
+    void RunSetUp(CxRunSetup setup);
+    // The failure of a set-up step, the start or the run: the reason in an "Error" box,
+    // the run released, the page Stopped.
+    void Fail(const std::string& text);
+    // The one way the page changes state: its status, figures and buttons follow.
+    void Enter(State state);
+    // The figures and timers of a run that is gone.
+    void ForgetRun();
+    void ShowWaiting(bool on);
     // The progress bar and line from m_nProgress and the running time; empty without a run.
     void ShowProgress();
     // Running time of the run, pauses left out.
@@ -87,4 +96,7 @@ private:
     QElapsedTimer m_runClock;  // going while the run runs
     qint64 m_runMs = 0;        // running time before the last pause
     QString m_finishNote;
+    bool m_stopping = false;  // the end of the file is being written
+    bool m_waiting = false;   // the hourglass is up
+    Background<CxRunSetup> m_work{this};  // the set-up, or the stop; last, so it ends first
 };

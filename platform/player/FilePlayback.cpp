@@ -9,13 +9,13 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include "FileSource.h"
 #include "PacketLanes.h"
 #include "PictureConverter.h"
 #include "SoundStream.h"
 #include "platform/AvPointers.h"
 #include "platform/FFmpegCompat.h"
 #include "platform/VideoRotation.h"
+#include "platform/source/MediaSource.h"
 
 #include <algorithm>
 #include <atomic>
@@ -67,7 +67,7 @@ struct FilePlayback::Impl {
     Notify notify;
 
     // Set up by the demux thread before Opened, read-only afterwards.
-    FileSource source;
+    MediaSource source;
     AVFormatContext* format = nullptr;  // the source's
     AVCodecContext* videoDecoder = nullptr;
     AVCodecContext* audioDecoder = nullptr;
@@ -120,42 +120,26 @@ struct FilePlayback::Impl {
 
     // ---- opening ----
 
-    static AVCodecContext* OpenDecoder(const AVStream* stream, bool video)
-    {
-        const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-        if (!codec)
-            return nullptr;
-        AVCodecContext* ctx = avcodec_alloc_context3(codec);
-        if (!ctx)
-            return nullptr;
-        avcodec_parameters_to_context(ctx, stream->codecpar);
-        ctx->pkt_timebase = stream->time_base;
-        // A preview picture decodes well within its time on one thread; large ones get more.
-        ctx->thread_count = video && std::int64_t(ctx->width) * ctx->height > 1280 * 720 ? 0 : 1;
-        if (avcodec_open2(ctx, codec, nullptr) < 0)
-            avcodec_free_context(&ctx);
-        return ctx;
-    }
-
     bool Open()
     {
-        if (!source.Open(path, {&Interrupt, this}) || aborted)
+        MediaSource::Options options;
+        options.abort = [this] { return aborted.load(); };
+        options.soundWithoutVideo = true;  // a sound file plays with a black panel
+        if (source.Open(path, options) != OpenStatus::Opened)
             return false;
+        source.LiftDeadline();  // playing reads on for as long as the user listens
         format = source.Format();
-
-        for (unsigned i = 0; i < format->nb_streams; ++i)
-            if (format->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
-                format->streams[i]->discard = AVDISCARD_ALL;  // cover art is not video
-        int v = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        if (v >= 0 && (format->streams[v]->disposition & AV_DISPOSITION_ATTACHED_PIC))
-            v = -1;
-        if (v >= 0 && format->streams[v]->codecpar->width > 0 && format->streams[v]->codecpar->height > 0
-            && (videoDecoder = OpenDecoder(format->streams[v], true)))
-            videoIndex = v;
-        const int a = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, videoIndex, nullptr, 0);
-        if (a >= 0 && format->streams[a]->codecpar->sample_rate > 0
-            && (audioDecoder = OpenDecoder(format->streams[a], false)))
-            audioIndex = a;
+        std::string error;
+        if (source.Video()) {
+            // A preview picture decodes well within its time on one thread; large ones get more.
+            const AVCodecParameters* p = source.Video()->codecpar;
+            videoDecoder = OpenDecoder(source.Video(), std::int64_t(p->width) * p->height > 1280 * 720 ? 0 : 1, error)
+                               .release();
+            if (videoDecoder)
+                videoIndex = source.VideoIndex();
+        }
+        if (source.Audio() && (audioDecoder = OpenDecoder(source.Audio(), 1, error).release()))
+            audioIndex = source.AudioIndex();
         if (videoIndex < 0 && audioIndex < 0)
             return false;
         for (unsigned i = 0; i < format->nb_streams; ++i)

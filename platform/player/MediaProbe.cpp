@@ -1,11 +1,7 @@
 #include "MediaProbe.h"
 
-#include "FileSource.h"
 #include "platform/AvPointers.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
+#include "platform/source/MediaSource.h"
 
 #include <chrono>
 
@@ -16,52 +12,26 @@ namespace {
 constexpr auto kBudget = std::chrono::seconds(2);
 constexpr int kMaxPackets = 2000;
 
-struct Deadline {
-    std::chrono::steady_clock::time_point end = std::chrono::steady_clock::now() + kBudget;
-    static int Passed(void* opaque)
-    {
-        return std::chrono::steady_clock::now() > static_cast<Deadline*>(opaque)->end ? 1 : 0;
-    }
-};
-
-struct CodecFree {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-
 }  // namespace
 
 bool ProbeDecodableVideo(const std::string& path)
 {
-    Deadline deadline;
-    FileSource source;
-    if (!source.Open(path, {&Deadline::Passed, &deadline}))
+    MediaSource source;
+    MediaSource::Options options;
+    options.deadline = std::chrono::duration_cast<std::chrono::milliseconds>(kBudget);
+    if (source.Open(path, options) != OpenStatus::Opened)
         return false;
-    AVFormatContext* format = source.Format();
-    int index = -1;
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVStream* s = format->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
-            s->codecpar->width > 0 && s->codecpar->height > 0) {
-            index = int(i);
-            break;
-        }
-    }
-    if (index < 0)
-        return false;
-    const AVStream* stream = format->streams[index];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec)
-        return false;
-    std::unique_ptr<AVCodecContext, CodecFree> decoder(avcodec_alloc_context3(codec));
-    if (!decoder || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0 ||
-        avcodec_open2(decoder.get(), codec, nullptr) < 0)
-        return false;
+    std::string error;
+    const CodecContextPtr decoder = OpenDecoder(source.Video(), 1, error);
     PacketPtr packet(av_packet_alloc());
     FramePtr frame(av_frame_alloc());
-    if (!packet || !frame)
+    if (!decoder || !packet || !frame)
         return false;
+    source.DiscardUnchosen();
+    AVFormatContext* format = source.Format();
+    const int index = source.VideoIndex();
     bool ended = false;
-    for (int n = 0; n < kMaxPackets && !ended && !Deadline::Passed(&deadline); ++n) {
+    for (int n = 0; n < kMaxPackets && !ended && !source.DeadlinePassed(); ++n) {
         const int rc = av_read_frame(format, packet.get());
         if (rc < 0) {
             ended = true;
@@ -70,6 +40,7 @@ bool ProbeDecodableVideo(const std::string& path)
             av_packet_unref(packet.get());
             continue;
         } else {
+            // A packet the decoder refuses is skipped, as the engine skips it.
             avcodec_send_packet(decoder.get(), packet.get());
             av_packet_unref(packet.get());
         }

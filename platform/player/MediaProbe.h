@@ -7,8 +7,8 @@
 
 namespace platform::player {
 
-// True when the file is a regular file with a video stream (cover art does not count)
-// of which at least one picture decodes.
+// True when the file opens as a source (platform/source/MediaSource) and its chosen video
+// stream decodes at least one picture.
 bool ProbeDecodableVideo(const std::string& path);
 
 }  // namespace platform::player

@@ -1,6 +1,7 @@
 #include "CoarsestPictures.h"
 
 #include "platform/AvPointers.h"
+#include "platform/source/MediaSource.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -18,12 +19,6 @@ namespace {
 constexpr int kSamples = 6;
 constexpr auto kBudget = std::chrono::milliseconds(800);
 
-struct FormatClose {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFree {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
 struct ScalerFree {
     void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
@@ -58,19 +53,18 @@ FramePtr NextPicture(AVFormatContext* format, AVCodecContext* decoder, int index
 double CoarsestBytesPerPicture(const CoarsestSample& sample)
 {
     const auto until = std::chrono::steady_clock::now() + kBudget;
-    AVFormatContext* opened = nullptr;
-    if (avformat_open_input(&opened, sample.source.c_str(), nullptr, nullptr) < 0)
+    MediaSource source;
+    MediaSource::Options options;
+    options.deadline = std::chrono::duration_cast<std::chrono::milliseconds>(kBudget);
+    if (source.Open(sample.source, options) != OpenStatus::Opened)
         return 0;
-    std::unique_ptr<AVFormatContext, FormatClose> format(opened);
-    if (avformat_find_stream_info(format.get(), nullptr) < 0)
-        return 0;
-    const AVCodec* decoding = nullptr;
-    const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &decoding, 0);
-    if (index < 0 || !decoding)
-        return 0;
-    std::unique_ptr<AVCodecContext, CodecFree> decoder(avcodec_alloc_context3(decoding));
-    if (!decoder || avcodec_parameters_to_context(decoder.get(), format->streams[index]->codecpar) < 0 ||
-        avcodec_open2(decoder.get(), decoding, nullptr) < 0)
+    source.LiftDeadline();  // the samples below keep to the budget themselves
+    source.DiscardUnchosen();
+    AVFormatContext* const format = source.Format();
+    const int index = source.VideoIndex();
+    std::string error;
+    const CodecContextPtr decoder = OpenDecoder(source.Video(), 1, error);
+    if (!decoder)
         return 0;
 
     const AVCodec* encoding = avcodec_find_encoder_by_name(sample.codec);
@@ -85,12 +79,12 @@ double CoarsestBytesPerPicture(const CoarsestSample& sample)
         if (length > 0) {
             const std::int64_t at = (format->start_time != AV_NOPTS_VALUE ? format->start_time : 0) +
                                     length * (i + 1) / (kSamples + 1);
-            if (av_seek_frame(format.get(), -1, at, AVSEEK_FLAG_BACKWARD) < 0)
+            if (av_seek_frame(format, -1, at, AVSEEK_FLAG_BACKWARD) < 0)
                 break;
             avcodec_flush_buffers(decoder.get());
         }
         // A fresh encoder for each pair: a key picture, then one that refers to it.
-        std::unique_ptr<AVCodecContext, CodecFree> encoder(avcodec_alloc_context3(encoding));
+        CodecContextPtr encoder(avcodec_alloc_context3(encoding));
         if (!encoder)
             return 0;
         encoder->width = sample.width;
@@ -106,7 +100,7 @@ double CoarsestBytesPerPicture(const CoarsestSample& sample)
         std::int64_t sizes[2] = {0, 0};
         bool whole = true;
         for (int k = 0; k < 2 && whole; ++k) {
-            FramePtr picture = NextPicture(format.get(), decoder.get(), index);
+            FramePtr picture = NextPicture(format, decoder.get(), index);
             if (!picture || picture->width <= 0 || picture->height <= 0) {
                 whole = false;
                 break;

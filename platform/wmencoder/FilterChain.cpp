@@ -21,11 +21,12 @@ int LinkChain(AVFilterGraph* graph, AVFilterContext* src, AVFilterContext* sink,
 {
     AVFilterInOut* outputs = avfilter_inout_alloc();
     AVFilterInOut* inputs = avfilter_inout_alloc();
-    outputs->name = av_strdup("in");
-    outputs->filter_ctx = src;
-    inputs->name = av_strdup("out");
-    inputs->filter_ctx = sink;
-    int rc = avfilter_graph_parse_ptr(graph, chain, &inputs, &outputs, nullptr);
+    int rc = AVERROR(ENOMEM);
+    if (outputs && inputs && (outputs->name = av_strdup("in")) && (inputs->name = av_strdup("out"))) {
+        outputs->filter_ctx = src;
+        inputs->filter_ctx = sink;
+        rc = avfilter_graph_parse_ptr(graph, chain, &inputs, &outputs, nullptr);
+    }
     avfilter_inout_free(&inputs);
     avfilter_inout_free(&outputs);
     if (rc >= 0)
@@ -73,6 +74,10 @@ bool FilterChain::BuildVideoGraph(int width, int height, int format, AVRational 
 {
     avfilter_graph_free(&m_videoGraph);
     m_videoGraph = avfilter_graph_alloc();
+    if (!m_videoGraph) {
+        text = "The picture chain cannot be built: " + AvError(AVERROR(ENOMEM)) + ".";
+        return false;
+    }
     m_videoGraph->nb_threads = 1;
     const AVStream* vs = m_source.VideoStream();
     if (sar.num <= 0 || sar.den <= 0)
@@ -125,19 +130,26 @@ bool FilterChain::BuildAudioGraph(const AVFrame* frame, std::string& text)
 {
     avfilter_graph_free(&m_audioGraph);
     m_audioGraph = avfilter_graph_alloc();
+    if (!m_audioGraph) {
+        text = "The sound chain cannot be built: " + AvError(AVERROR(ENOMEM)) + ".";
+        return false;
+    }
     m_audioGraph->nb_threads = 1;
     const AVStream* as = m_source.AudioStream();
     AVChannelLayout layout{};
-    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels <= 0)
+    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels <= 0 ||
+        av_channel_layout_copy(&layout, &frame->ch_layout) < 0)
         av_channel_layout_default(&layout, std::max(1, frame->ch_layout.nb_channels));
-    else
-        av_channel_layout_copy(&layout, &frame->ch_layout);
     char layoutName[128] = {};
-    av_channel_layout_describe(&layout, layoutName, sizeof layoutName);
+    const char* sampleFormat = av_get_sample_fmt_name(AVSampleFormat(frame->format));
+    if (av_channel_layout_describe(&layout, layoutName, sizeof layoutName) < 0 || !sampleFormat) {
+        av_channel_layout_uninit(&layout);
+        text = "The sound of the source is in a form that cannot be converted.";
+        return false;
+    }
     char args[512];
     std::snprintf(args, sizeof args, "time_base=%d/%d:sample_rate=%d:sample_fmt=%s:channel_layout=%s",
-                  as->time_base.num, as->time_base.den, frame->sample_rate,
-                  av_get_sample_fmt_name(AVSampleFormat(frame->format)), layoutName);
+                  as->time_base.num, as->time_base.den, frame->sample_rate, sampleFormat, layoutName);
     int rc = avfilter_graph_create_filter(&m_audioSrc, avfilter_get_by_name("abuffer"), "in", args, nullptr, m_audioGraph);
     if (rc >= 0)
         rc = avfilter_graph_create_filter(&m_audioSink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
@@ -148,7 +160,11 @@ bool FilterChain::BuildAudioGraph(const AVFrame* frame, std::string& text)
         return false;
     }
     char outLayout[64] = {};
-    av_channel_layout_describe(&m_audioEncoder->ch_layout, outLayout, sizeof outLayout);
+    if (av_channel_layout_describe(&m_audioEncoder->ch_layout, outLayout, sizeof outLayout) < 0) {
+        av_channel_layout_uninit(&layout);
+        text = "The sound chain cannot be built: the output's channel layout is unknown.";
+        return false;
+    }
     char chain[512];
     std::snprintf(chain, sizeof chain, "aresample=%d,aformat=sample_fmts=fltp:sample_rates=%d:channel_layouts=%s",
                   m_audioEncoder->sample_rate, m_audioEncoder->sample_rate, outLayout);
@@ -158,7 +174,8 @@ bool FilterChain::BuildAudioGraph(const AVFrame* frame, std::string& text)
     m_graphRate = frame->sample_rate;
     m_graphSampleFormat = frame->format;
     av_channel_layout_uninit(&m_graphLayout);
-    av_channel_layout_copy(&m_graphLayout, &frame->ch_layout);  // as the decoder gives it, to spot changes
+    if (rc >= 0)  // as the decoder gives it, to spot changes
+        rc = av_channel_layout_copy(&m_graphLayout, &frame->ch_layout);
     av_channel_layout_uninit(&layout);
     if (rc < 0) {
         text = "The sound chain cannot be built: " + AvError(rc) + ".";

@@ -1,5 +1,7 @@
 #include "RunControl.h"
 
+#include "platform/source/MediaSource.h"
+
 extern "C" {
 #include <libavutil/error.h>
 }
@@ -55,9 +57,7 @@ std::string RunControl::ErrorText() const
 
 std::string AvError(int code)
 {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
+    return AvErrorText(code);
 }
 
 }  // namespace platform::wmenc

@@ -3,6 +3,7 @@
 #include "DeclaredExtent.h"
 #include "FilePaths.h"
 #include "platform/VideoRotation.h"
+#include "platform/source/MediaSource.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -15,23 +16,12 @@ extern "C" {
 namespace platform::wmenc {
 namespace {
 
-HRESULT OpenDecoder(AVStream* stream, AVCodecContext*& ctx, const std::string& what, std::string& text)
+HRESULT OpenDecoder(const AVStream* stream, AVCodecContext*& ctx, std::string& text)
 {
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec) {
-        text = "The " + what + " of the source is in a format that cannot be decoded (" +
-               avcodec_get_name(stream->codecpar->codec_id) + ").";
-        return NS_E_SOURCE_UNREADABLE;
-    }
-    ctx = avcodec_alloc_context3(codec);
-    if (!ctx)
-        return E_OUTOFMEMORY;
-    avcodec_parameters_to_context(ctx, stream->codecpar);
-    ctx->pkt_timebase = stream->time_base;
-    ctx->thread_count = 2;
-    const int rc = avcodec_open2(ctx, codec, nullptr);
-    if (rc < 0) {
-        text = "The " + what + " of the source cannot be decoded: " + AvError(rc) + ".";
+    // Two threads: the decoder keeps up with the encoder beside it on a small machine.
+    ctx = platform::OpenDecoder(stream, 2, text).release();
+    if (!ctx) {
+        text = "The source " + text.substr(text.rfind("The ", 0) == 0 ? 4 : 0);
         return NS_E_SOURCE_UNREADABLE;
     }
     return S_OK;
@@ -60,24 +50,31 @@ const AVStream* SourceReader::AudioStream() const
     return m_audioInput && m_audioDecoder ? m_audioInput->format->streams[m_audioInput->audioIndex] : nullptr;
 }
 
-HRESULT SourceReader::OpenInput(const std::string& path, Input*& out, std::string& text)
+HRESULT SourceReader::OpenInput(const std::string& path, bool soundOnly, Input*& out, std::string& text)
 {
     for (auto& in : m_inputs)
-        if (SameFile(in->format->url, path)) {
+        if (SameFile(in->path, path)) {
             out = in.get();
             return S_OK;
         }
     auto in = std::make_unique<Input>();
-    int rc = avformat_open_input(&in->format, path.c_str(), nullptr, nullptr);
-    if (rc < 0) {
-        text = "The source file \"" + path + "\" cannot be opened: " + AvError(rc) + ".";
-        return NS_E_SOURCE_UNREADABLE;
+    in->path = path;
+    MediaSource::Options options;
+    options.abort = [this] { return m_run.StopRequested(); };
+    options.soundOnly = soundOnly;
+    const OpenStatus status = in->source.Open(path, options);
+    if (status == OpenStatus::NoStreams && soundOnly) {
+        out = nullptr;  // a sound file without sound: the output has none
+        return S_OK;
     }
-    rc = avformat_find_stream_info(in->format, nullptr);
-    if (rc < 0) {
-        text = "The source file \"" + path + "\" cannot be read: " + AvError(rc) + ".";
-        return NS_E_SOURCE_UNREADABLE;
+    if (status != OpenStatus::Opened) {
+        text = "The source file \"" + path + "\" " +
+               (status == OpenStatus::NoStreams ? std::string("holds no video.")
+                                                : "cannot be used. " + in->source.Error());
+        return status == OpenStatus::NoStreams ? NS_E_NO_VIDEO_STREAM : NS_E_SOURCE_UNREADABLE;
     }
+    in->source.LiftDeadline();  // the run reads for as long as it takes; Stop still cuts it
+    in->format = in->source.Format();
     out = in.get();
     m_inputs.push_back(std::move(in));
     return S_OK;
@@ -89,50 +86,28 @@ HRESULT SourceReader::Prepare(std::string& text)
         text = "No source file is set.";
         return NS_E_NOT_CONFIGURED;
     }
-    HRESULT hr = OpenInput(m_settings.videoSource, m_videoInput, text);
+    HRESULT hr = OpenInput(m_settings.videoSource, false, m_videoInput, text);
     if (FAILED(hr))
         return hr;
     AVFormatContext* fmt = m_videoInput->format;
-    for (unsigned i = 0; i < fmt->nb_streams; ++i)
-        if (fmt->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC)
-            fmt->streams[i]->discard = AVDISCARD_ALL;
-    int index = -1;
-    for (unsigned i = 0; i < fmt->nb_streams; ++i) {
-        const AVStream* s = fmt->streams[i];
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
-            index = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-            if (index < 0 || (fmt->streams[index]->disposition & AV_DISPOSITION_ATTACHED_PIC))
-                index = int(i);
-            break;
-        }
-    }
-    if (index < 0) {
-        text = "The source file \"" + m_settings.videoSource + "\" holds no video.";
-        return NS_E_NO_VIDEO_STREAM;
-    }
-    m_videoInput->videoIndex = index;
-    AVStream* vs = fmt->streams[index];
-    if (vs->codecpar->width <= 0 || vs->codecpar->height <= 0) {
-        text = "The picture size of the source cannot be read.";
-        return NS_E_SOURCE_UNREADABLE;
-    }
-    hr = OpenDecoder(vs, m_videoDecoder, "video", text);
+    m_videoInput->videoIndex = m_videoInput->source.VideoIndex();
+    AVStream* vs = m_videoInput->source.Video();
+    hr = OpenDecoder(vs, m_videoDecoder, text);
     if (FAILED(hr))
         return hr;
 
     if (m_settings.profile.audio && !m_settings.audioSource.empty()) {
-        hr = OpenInput(m_settings.audioSource, m_audioInput, text);
+        Input* sound = nullptr;
+        hr = OpenInput(m_settings.audioSource, !SameFile(m_settings.audioSource, m_settings.videoSource), sound, text);
         if (FAILED(hr))
             return hr;
-        const int a = av_find_best_stream(m_audioInput->format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-        if (a >= 0) {
-            m_audioInput->audioIndex = a;
-            hr = OpenDecoder(m_audioInput->format->streams[a], m_audioDecoder, "sound", text);
+        if (sound && sound->source.AudioIndex() >= 0) {
+            m_audioInput = sound;
+            m_audioInput->audioIndex = sound->source.AudioIndex();
+            hr = OpenDecoder(sound->source.Audio(), m_audioDecoder, text);
             if (FAILED(hr))
                 return hr;
-        } else {
-            m_audioInput = nullptr;  // no sound: a file with video only
-        }
+        }  // else no sound: a file with video only
     }
     for (auto& in : m_inputs)
         for (unsigned i = 0; i < in->format->nb_streams; ++i)

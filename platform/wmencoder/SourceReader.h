@@ -8,6 +8,7 @@
 
 #include "Engine.h"
 #include "RunControl.h"
+#include "platform/source/MediaSource.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -58,12 +59,13 @@ public:
 
 private:
     struct Input {
-        AVFormatContext* format = nullptr;
+        std::string path;
+        MediaSource source;
+        AVFormatContext* format = nullptr;  // the source's
         int videoIndex = -1;
         int audioIndex = -1;
         std::int64_t nextTime = 0;  // AV_TIME_BASE units, for reading two files side by side
         bool eof = false;
-        ~Input() { avformat_close_input(&format); }
     };
     // Where a stream should go on, so that a jump back is moved on.
     struct Timeline {
@@ -71,7 +73,9 @@ private:
         std::int64_t next = AV_NOPTS_VALUE;  // where the stream should go on
     };
 
-    HRESULT OpenInput(const std::string& path, Input*& out, std::string& text);
+    // The file's input, opened once for video and sound; soundOnly for a separate sound
+    // file (out is null when it has no sound).
+    HRESULT OpenInput(const std::string& path, bool soundOnly, Input*& out, std::string& text);
     std::int64_t Continuous(Item::Kind kind, const AVStream* stream, const AVFrame* frame, std::int64_t pts);
     bool Decode(AVCodecContext* decoder, const AVPacket* packet, Item::Kind kind, const AVStream* stream);
 

@@ -78,33 +78,33 @@ TEST(Encoding, PauseResumeAndStopWithItsQuestion)
     EXPECT_EQ(p.sbtnPause->Caption(), "S&tart");
     EXPECT_EQ(p.lblDuration->text(), "0 second(s).");
     EXPECT_EQ(p.lblSize->text(), "0 bytes");
-    p.sbtnStop->Click();
+    w.Press(p.sbtnStop);
     EXPECT_TRUE(w.boxes.boxes.empty()) << "Stop before a run does nothing";
 
-    p.sbtnPause->Click();
+    w.Press(p.sbtnPause);
     EXPECT_TRUE(p.m_bEncoding);
     EXPECT_EQ(p.lblStatus->text(), "Encoding process running...");
     EXPECT_EQ(p.sbtnPause->Caption(), "&Pause");
     EXPECT_TRUE(p.tmState->isActive());
-    p.sbtnPause->Click();
+    w.Press(p.sbtnPause);
     EXPECT_FALSE(p.m_bEncoding);
     EXPECT_EQ(p.lblStatus->text(), "Encoding process paused.");
     EXPECT_EQ(p.sbtnPause->Caption(), "S&tart");
     EXPECT_FALSE(p.tmState->isActive());
     EXPECT_TRUE(p.sbtnStop->isEnabled());
-    p.sbtnPause->Click();
+    w.Press(p.sbtnPause);
     EXPECT_EQ(p.lblStatus->text(), "Encoding process running...");
     EXPECT_EQ(p.sbtnPause->Caption(), "&Pause");
-    p.sbtnPause->Click();  // paused again
+    w.Press(p.sbtnPause);  // paused again
 
     w.boxes.answer = platform::IDNO;
-    p.sbtnStop->Click();
+    w.Press(p.sbtnStop);
     ASSERT_EQ(w.boxes.boxes.size(), 1u);
     EXPECT_EQ(w.boxes.boxes[0].Line(), "Confirm: Are you sure to stop the encoding process?");
     EXPECT_EQ(w.boxes.boxes[0].type, platform::MB_YESNO | platform::MB_ICONQUESTION);
     EXPECT_NE(p.m_pCxEncoder, nullptr) << "No changes nothing";
     w.boxes.answer = platform::IDYES;
-    p.sbtnStop->Click();
+    w.Press(p.sbtnStop);
     EXPECT_EQ(p.m_pCxEncoder, nullptr);
     EXPECT_EQ(p.lblStatus->text(), "Encoding process stopped.");
     EXPECT_EQ(p.sbtnPause->Caption(), "S&tart");
@@ -121,7 +121,7 @@ TEST(Encoding, ClosingAsksOnlyWhileTheEncoderRuns)
 {
     Wizard w;
     ToEncodingPage(w, w.Path("out.wmv"));
-    w.Page3().sbtnPause->Click();
+    w.Press(w.Page3().sbtnPause);
     ASSERT_TRUE(w.Page3().m_bEncoding);
     w.boxes.answer = platform::IDNO;
     // The title bar's close button asks as the Close button does.
@@ -136,7 +136,7 @@ TEST(Encoding, ClosingAsksOnlyWhileTheEncoderRuns)
     ASSERT_EQ(w.boxes.boxes.size(), 1u);
     EXPECT_EQ(w.boxes.boxes[0].Line(), "Confirm: Video encoding process is running, are you sure to exit the program?");
     EXPECT_TRUE(w.Page3().m_bEncoding) << "No keeps it running";
-    w.Page3().sbtnPause->Click();  // paused: no question
+    w.Press(w.Page3().sbtnPause);  // paused: no question
     EXPECT_TRUE(w.Close());
     EXPECT_EQ(w.boxes.boxes.size(), 1u);
     EXPECT_EQ(w.Page3().m_pCxEncoder, nullptr) << "closing ended the run";
@@ -144,7 +144,7 @@ TEST(Encoding, ClosingAsksOnlyWhileTheEncoderRuns)
 
     Wizard yes;
     ToEncodingPage(yes, yes.Path("out.wmv"));
-    yes.Page3().sbtnPause->Click();
+    yes.Press(yes.Page3().sbtnPause);
     yes.boxes.answer = platform::IDYES;
     EXPECT_TRUE(yes.Close());
     EXPECT_FALSE(yes.Page3().m_bEncoding);
@@ -159,7 +159,7 @@ TEST(Encoding, AStepThatFailsShowsTheEncodersReasonAndLeavesAWayBack)
     w.Page2().seLeft->setText("300");
     w.Page2().seRight->setText("300");
     w.Next();
-    w.Page3().sbtnPause->Click();
+    w.Press(w.Page3().sbtnPause);
     ASSERT_EQ(w.boxes.boxes.size(), 1u);
     EXPECT_EQ(w.boxes.boxes[0].caption, "Error");
     EXPECT_EQ(w.boxes.boxes[0].type, platform::MB_OK | platform::MB_ICONERROR);
@@ -187,7 +187,7 @@ TEST(Encoding, ARunThatBreaksOffIsNeverCalledFinished)
     Wizard w;
     ToEncodingPage(w, w.Path("out.wmv"));
     server.runState = platform::wmenc::WMENC_ENCODER_RUNNING;
-    w.Page3().sbtnPause->Click();
+    w.Press(w.Page3().sbtnPause);
     ASSERT_TRUE(w.Page3().m_bEncoding);
     server.runState = platform::wmenc::WMENC_ENCODER_STOPPED;
     server.errorState = platform::MakeHResult(0x8004A009);
@@ -202,7 +202,7 @@ TEST(Encoding, ARunThatBreaksOffIsNeverCalledFinished)
     w.boxes.boxes.clear();
     server.errorState = platform::S_OK;
     server.runState = platform::wmenc::WMENC_ENCODER_RUNNING;
-    w.Page3().sbtnPause->Click();
+    w.Press(w.Page3().sbtnPause);
     QTest::qWait(3600);
     EXPECT_EQ(w.Main().CurrentPage(), 2);
     EXPECT_TRUE(w.Page3().m_bEncoding);
@@ -217,7 +217,7 @@ TEST(Encoding, WithoutTheEncoderTheUserIsSentToThePrerequisites)
     server.Fail("WMEncoder.create");
     Wizard w;
     ToEncodingPage(w, w.Path("out.wmv"));
-    w.Page3().sbtnPause->Click();
+    w.Press(w.Page3().sbtnPause);
     ASSERT_EQ(w.boxes.boxes.size(), 1u);
     EXPECT_EQ(w.boxes.boxes[0].caption, "Information");
     EXPECT_EQ(w.boxes.boxes[0].type, platform::MB_OK | platform::MB_ICONINFORMATION);
@@ -252,7 +252,7 @@ TEST(Encoding, TheProgressLineSaysHowMuchIsDoneAndHowLongIsLeft)
         TfmStep3& p = w.Page3();
         EXPECT_TRUE(p.lblProgress->text().isEmpty()) << "empty while no run exists";
         EXPECT_EQ(p.spbProgress->Position(), 0);
-        p.sbtnPause->Click();
+        w.Press(p.sbtnPause);
         ASSERT_TRUE(QTest::qWaitFor([&] { return p.m_nDuration > 0 || w.Main().CurrentPage() == 3; }, 20000));
         ASSERT_EQ(w.Main().CurrentPage(), 2) << "still converting at the first poll";
         if (c.known) {
@@ -266,9 +266,9 @@ TEST(Encoding, TheProgressLineSaysHowMuchIsDoneAndHowLongIsLeft)
             EXPECT_TRUE(p.lblProgress->text().isEmpty()) << "no number rather than a wrong one";
             EXPECT_TRUE(p.spbProgress->Marquee()) << "the bar moves without one";
         }
-        p.sbtnPause->Click();  // paused: the figures stay, the bar stands still
+        w.Press(p.sbtnPause);  // paused: the figures stay, the bar stands still
         EXPECT_FALSE(p.spbProgress->Marquee());
-        p.sbtnPause->Click();
+        w.Press(p.sbtnPause);
         ASSERT_TRUE(QTest::qWaitFor([&] { return w.Main().CurrentPage() == 3; }, 60000));
         EXPECT_TRUE(p.lblProgress->text().isEmpty());
         EXPECT_TRUE(w.boxes.boxes.empty());

@@ -71,7 +71,18 @@ void Wizard::Choose(const std::string& source, const std::string& output, int sc
 
 void Wizard::Next()
 {
-    m_main->sbtnNext->Click();
+    Press(m_main->sbtnNext);
+}
+
+bool Wizard::Settled()
+{
+    return !Page1().Checking() && !Page3().Busy();
+}
+
+void Wizard::Press(TsuiButton* button)
+{
+    button->Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Settled(); }, 10000)) << "the window's work beside it answers";
 }
 
 void Wizard::Prev()
@@ -81,7 +92,7 @@ void Wizard::Prev()
 
 bool Wizard::RunToEnd(int timeoutMs)
 {
-    Page3().sbtnPause->Click();
+    Press(Page3().sbtnPause);
     return QTest::qWaitFor(
         [&] { return m_main->CurrentPage() == 3 || Page3().PageState() == TfmStep3::Stopped; }, timeoutMs);
 }

@@ -8,6 +8,7 @@
 #include "app/TfmStep2.h"
 #include "app/TfmStep3.h"
 #include "app/TfmStep4.h"
+#include "skin/controls/TsuiButton.h"
 #include "platform/FileDialog.h"
 #include "platform/Shell.h"
 
@@ -44,6 +45,11 @@ public:
     void Choose(const std::string& source, const std::string& output, int screen = 1);
     void Next();
     void Prev();
+    // Presses a button and waits for what it set going beside the window (a check of the
+    // source, the set-up or the stop of a run) to answer.
+    void Press(TsuiButton* button);
+    // Nothing is running beside the window.
+    bool Settled();
     // From page 1 with the choices to a finished run; false when page 4 never came.
     bool ConvertTo(const std::string& source, const std::string& output, int screen);
     // Presses Start on page 3 and waits until the run is over (page 4, or Stopped).

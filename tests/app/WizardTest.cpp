@@ -360,7 +360,6 @@ TEST(Wizard, AVideoDroppedOnPageOneBecomesTheSourceAndNothingElseDoes)
     qxtest::WriteFile(text, "not a video\n");
     const QList<QList<QUrl>> ignored = {
         {QUrl::fromLocalFile(folder)},
-        {QUrl::fromLocalFile(QString::fromStdString(text))},
         {QUrl::fromLocalFile(QString::fromStdString(w.Path("gone.vob")))},
         {QUrl("https://example.com/clip.avi")},
         {QUrl::fromLocalFile(video), QUrl::fromLocalFile(video)},  // one source only
@@ -370,9 +369,15 @@ TEST(Wizard, AVideoDroppedOnPageOneBecomesTheSourceAndNothingElseDoes)
         EXPECT_TRUE(w.Page1().edtFile->text().isEmpty());
         EXPECT_TRUE(w.Page1().wmpMain->URL().isEmpty());
     }
+    // A file is looked into beside the window: one that is no video is then left alone.
+    Drop(w, {QUrl::fromLocalFile(QString::fromStdString(text))});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Settled(); }, 5000));
+    EXPECT_TRUE(w.Page1().edtFile->text().isEmpty());
+    EXPECT_TRUE(w.Page1().wmpMain->URL().isEmpty());
     EXPECT_TRUE(w.boxes.boxes.empty()) << "ignored without a word";
 
     EXPECT_TRUE(Drop(w, {QUrl::fromLocalFile(video)}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Settled(); }, 5000));
     EXPECT_EQ(w.Page1().edtFile->text(), video);
     EXPECT_EQ(w.Page1().wmpMain->URL(), video) << "the preview plays it, as after browsing";
     EXPECT_FALSE(w.Page1().edtFile->acceptDrops()) << "the boxes leave drops to the window";

@@ -1,8 +1,8 @@
 // qxconvert: converts one video file for a Pocket PC screen from the command line, with
-// the same calls of the encoder wrapper, in the same order, as the wizard's encoding page.
+// the same set-up of the encoder wrapper as the wizard's encoding page.
 
 #include "common/misc/CxProgress.h"
-#include "common/multimedia/CxWMEncoder.h"
+#include "common/multimedia/CxRunSetup.h"
 #include "platform/wmencoder/WMEncoder.h"
 
 #include <atomic>
@@ -114,12 +114,9 @@ std::string Size(long long bytes)
 
 int Fail(CxWMEncoder& encoder, const char* what)
 {
-    char text[1024] = "";
-    encoder.GetErrorText(text, sizeof text);
-    platform::HRESULT code = encoder.GetErrorState();
-    if (platform::SUCCEEDED(code))
-        code = encoder.GetLastResult();
-    std::fprintf(stderr, "qxconvert: %s%s%s (0x%08X)\n", what, *text ? ": " : "", text, unsigned(code));
+    const CxFailure failure = CxReadFailure(encoder);
+    std::fprintf(stderr, "qxconvert: %s%s%s (0x%08X)\n", what, failure.text.empty() ? "" : ": ", failure.text.c_str(),
+                 unsigned(failure.code));
     return 1;
 }
 
@@ -132,32 +129,26 @@ int main(int argc, char** argv)
     std::signal(SIGINT, [](int) { g_interrupted = true; });
     std::signal(SIGTERM, [](int) { g_interrupted = true; });
 
-    CxWMEncoder encoder;
-    if (!encoder.IsInitialized())
-        return Fail(encoder, "the encoder cannot be created");
-    encoder.LoadSystemProfiles();
-    auto* group = static_cast<CxWMEncGroup*>(std::calloc(1, sizeof(CxWMEncGroup)));
-    if (!group || !encoder.AddSourceGroup(group)) {
-        std::free(group);
-        return Fail(encoder, "the source group cannot be added");
-    }
-    if (!encoder.SetupSourceGroup(group, o.source.c_str(), o.source.c_str()))
-        return Fail(encoder, "the source cannot be set");
-    if (!encoder.SetOutputFile(o.output.c_str()))
-        return Fail(encoder, "the output file cannot be set");
-    if (!encoder.LoadOutputProfile(group, 999 + o.screen, o.quality))
-        return Fail(encoder, "the output profile cannot be loaded");
-    if (!encoder.SetCropping(group, o.crop[0], o.crop[1], o.crop[2], o.crop[3]))
-        return Fail(encoder, "the cropping cannot be set");
-    if (!encoder.SetOutputLimits(o.maxKB * 1024, o.maxMinutes * 60000))
-        return Fail(encoder, "the output restriction cannot be set");
-    if (!encoder.Prepare(true))
-        return Fail(encoder, "the conversion cannot be prepared");
-
-    const bool terminal = ::isatty(STDOUT_FILENO);
+    CxRunJob job;
+    job.source = o.source;
+    job.output = o.output;
+    job.screenType = o.screen;
+    job.quality = o.quality;
+    job.cropLeft = o.crop[0];
+    job.cropTop = o.crop[1];
+    job.cropRight = o.crop[2];
+    job.cropBottom = o.crop[3];
+    job.maxBytes = o.maxKB * 1024;
+    job.maxMilliseconds = o.maxMinutes * 60000;
     const auto began = std::chrono::steady_clock::now();
-    if (!encoder.Start())
-        return Fail(encoder, "the conversion cannot be started");
+    CxRunSetup setup = CxSetUpRun(job);
+    if (!setup.Ok()) {
+        std::fprintf(stderr, "qxconvert: %s%s%s (0x%08X)\n", CxStepText(setup.step), setup.failure.text.empty() ? "" : " ",
+                     setup.failure.text.c_str(), unsigned(setup.failure.code));
+        return 1;
+    }
+    CxWMEncoder& encoder = *setup.encoder;
+    const bool terminal = ::isatty(STDOUT_FILENO);
 
     auto lastLine = began;
     auto lastShown = began;

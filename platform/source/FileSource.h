@@ -9,7 +9,7 @@ extern "C" {
 
 #include <string>
 
-namespace platform::player {
+namespace platform {
 
 class FileSource {
 public:
@@ -18,9 +18,11 @@ public:
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    // Opens the file and reads its stream information; false for anything else than a
-    // regular file FFmpeg can read. interrupt, when given, can cut a slow read short.
-    bool Open(const std::string& path, AVIOInterruptCB interrupt = {nullptr, nullptr});
+    // What Open gives for anything but a regular file (FFmpeg's codes are negative).
+    static constexpr int kNotAFile = 1;
+    // Opens the file and its container: 0, kNotAFile, or FFmpeg's error code. interrupt,
+    // when given, can cut a slow read short, now and later.
+    int Open(const std::string& path, AVIOInterruptCB interrupt = {nullptr, nullptr});
     // Closes the file and everything read from it.
     void Close();
 
@@ -34,4 +36,4 @@ private:
     AVFormatContext* m_format = nullptr;
 };
 
-}  // namespace platform::player
+}  // namespace platform

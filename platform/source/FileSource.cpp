@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform::player {
+namespace platform {
 namespace {
 
 int ReadFile(void* opaque, std::uint8_t* buffer, int size)
@@ -59,45 +59,45 @@ void FileSource::Close()
     }
 }
 
-bool FileSource::Open(const std::string& path, AVIOInterruptCB interrupt)
+int FileSource::Open(const std::string& path, AVIOInterruptCB interrupt)
 {
     Close();
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        return kNotAFile;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         Close();
-        return false;
+        return kNotAFile;
     }
     constexpr int kBuffer = 64 * 1024;
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(kBuffer));
     if (!buffer) {
         Close();
-        return false;
+        return AVERROR(ENOMEM);
     }
     m_io = avio_alloc_context(buffer, kBuffer, 0, &m_fd, ReadFile, nullptr, SeekFile);
     if (!m_io) {
         av_free(buffer);
         Close();
-        return false;
+        return AVERROR(ENOMEM);
     }
     m_format = avformat_alloc_context();
     if (!m_format) {
         Close();
-        return false;
+        return AVERROR(ENOMEM);
     }
     m_format->pb = m_io;
     m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
     m_format->interrupt_callback = interrupt;
     m_format->io_open = RefuseNestedOpen;
     // FFmpeg frees the context when opening fails; the descriptor and the I/O are ours.
-    if (avformat_open_input(&m_format, path.c_str(), nullptr, nullptr) < 0 ||
-        avformat_find_stream_info(m_format, nullptr) < 0) {
+    const int rc = avformat_open_input(&m_format, path.c_str(), nullptr, nullptr);
+    if (rc < 0) {
         Close();
-        return false;
+        return rc;
     }
-    return true;
+    return 0;
 }
 
 bool FileSource::RandomAccess() const
@@ -105,4 +105,4 @@ bool FileSource::RandomAccess() const
     return m_io && (m_io->seekable & AVIO_SEEKABLE_NORMAL);
 }
 
-}  // namespace platform::player
+}  // namespace platform
