@@ -11,7 +11,11 @@ namespace {
 
 int ReadFile(void* opaque, std::uint8_t* buffer, int size)
 {
-    const int fd = *static_cast<int*>(opaque);
+    auto* self = static_cast<FileSource::Io*>(opaque);
+    // FFmpeg asks the interrupt only of the I/O it opens itself: ours asks before each read.
+    if (self->interrupt.callback && self->interrupt.callback(self->interrupt.opaque))
+        return AVERROR_EXIT;
+    const int fd = self->fd;
     for (;;) {
         const ssize_t n = ::read(fd, buffer, std::size_t(size));
         if (n > 0)
@@ -25,7 +29,7 @@ int ReadFile(void* opaque, std::uint8_t* buffer, int size)
 
 std::int64_t SeekFile(void* opaque, std::int64_t offset, int whence)
 {
-    const int fd = *static_cast<int*>(opaque);
+    const int fd = static_cast<FileSource::Io*>(opaque)->fd;
     if (whence == AVSEEK_SIZE) {
         struct stat st {};
         return ::fstat(fd, &st) == 0 ? std::int64_t(st.st_size) : AVERROR(errno);
@@ -49,13 +53,13 @@ FileSource::~FileSource()
 void FileSource::Close()
 {
     avformat_close_input(&m_format);
-    if (m_io) {
-        av_freep(&m_io->buffer);
-        avio_context_free(&m_io);
+    if (m_avio) {
+        av_freep(&m_avio->buffer);
+        avio_context_free(&m_avio);
     }
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (m_io.fd >= 0) {
+        ::close(m_io.fd);
+        m_io.fd = -1;
     }
 }
 
@@ -65,8 +69,8 @@ int FileSource::Open(const std::string& path, AVIOInterruptCB interrupt)
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return kNotAFile;
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    m_io.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_io.fd < 0 || ::fstat(m_io.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         Close();
         return kNotAFile;
     }
@@ -76,8 +80,9 @@ int FileSource::Open(const std::string& path, AVIOInterruptCB interrupt)
         Close();
         return AVERROR(ENOMEM);
     }
-    m_io = avio_alloc_context(buffer, kBuffer, 0, &m_fd, ReadFile, nullptr, SeekFile);
-    if (!m_io) {
+    m_io.interrupt = interrupt;
+    m_avio = avio_alloc_context(buffer, kBuffer, 0, &m_io, ReadFile, nullptr, SeekFile);
+    if (!m_avio) {
         av_free(buffer);
         Close();
         return AVERROR(ENOMEM);
@@ -87,7 +92,7 @@ int FileSource::Open(const std::string& path, AVIOInterruptCB interrupt)
         Close();
         return AVERROR(ENOMEM);
     }
-    m_format->pb = m_io;
+    m_format->pb = m_avio;
     m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
     m_format->interrupt_callback = interrupt;
     m_format->io_open = RefuseNestedOpen;
@@ -102,7 +107,7 @@ int FileSource::Open(const std::string& path, AVIOInterruptCB interrupt)
 
 bool FileSource::RandomAccess() const
 {
-    return m_io && (m_io->seekable & AVIO_SEEKABLE_NORMAL);
+    return m_avio && (m_avio->seekable & AVIO_SEEKABLE_NORMAL);
 }
 
 }  // namespace platform

@@ -30,9 +30,15 @@ public:
     // The file allows seeking to any byte.
     bool RandomAccess() const;
 
+    // What the read callback works with.
+    struct Io {
+        int fd = -1;
+        AVIOInterruptCB interrupt{nullptr, nullptr};
+    };
+
 private:
-    int m_fd = -1;
-    AVIOContext* m_io = nullptr;
+    Io m_io;
+    AVIOContext* m_avio = nullptr;
     AVFormatContext* m_format = nullptr;
 };
 

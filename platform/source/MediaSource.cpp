@@ -91,7 +91,8 @@ OpenStatus MediaSource::Open(const std::string& path, const Options& options)
         if (m_abort && m_abort()) {
             status = OpenStatus::Aborted;
             text = "Opening was cancelled.";
-        } else if (status == OpenStatus::Unreadable && DeadlinePassed()) {
+        } else if ((status == OpenStatus::Unreadable || status == OpenStatus::NoStreams) && DeadlinePassed()) {
+            // What was not read in time may hold the streams.
             status = OpenStatus::TimedOut;
             text = "It took too long to read.";
         }

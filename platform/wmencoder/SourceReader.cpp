@@ -255,6 +255,8 @@ void SourceReader::Run()
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             continue;
         }
+        if (rc < 0 && m_run.StopRequested())
+            break;  // a read cut short by Stop
         if (rc < 0) {
             // The end, or damage the demuxer could not read past: what was read is kept,
             // and the run reports the damage.
